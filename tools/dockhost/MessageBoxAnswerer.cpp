@@ -1,0 +1,62 @@
+#include "MessageBoxAnswerer.h"
+
+#include <string>
+
+#include "HostText.h"
+
+namespace dockhost {
+
+namespace {
+
+CallLog* g_log = nullptr;
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[2048] = {};
+    ::GetWindowTextW(window, text, 2048);
+    return text;
+}
+
+bool HasIconControl(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        ::GetClassNameW(child, className, 32);
+        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        if (std::wstring(className) == L"Static" && (style & SS_TYPEMASK) == SS_ICON &&
+            ::IsWindowVisible(child))
+            return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK OnCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        wchar_t className[32] = {};
+        ::GetClassNameW(window, className, 32);
+        // A message box is a dialog with its text in the static control 0xFFFF.
+        HWND text = ::GetDlgItem(window, 0xFFFF);
+        if (std::wstring(className) == L"#32770" && text && g_log &&
+            ::GetPropW(window, L"dockhost.answered") == nullptr) {
+            ::SetPropW(window, L"dockhost.answered", reinterpret_cast<HANDLE>(1));
+            g_log->Add("[box] MessageBox(caption=" + Quoted(WideToUtf8(TextOf(window))) +
+                       ", text=" + Quoted(WideToUtf8(TextOf(text))) +
+                       ", icon=" + (HasIconControl(window) ? "yes" : "no") + ") -> OK");
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(CallLog& log) {
+    g_log = &log;
+    hook_ = ::SetWindowsHookExW(WH_CBT, OnCbtEvent, nullptr, ::GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    if (hook_) ::UnhookWindowsHookEx(hook_);
+    g_log = nullptr;
+}
+
+}  // namespace dockhost
