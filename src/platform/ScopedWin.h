@@ -92,6 +92,14 @@ struct WindowTraits {
     static void Release(Type h) { ::DestroyWindow(h); }
 };
 
+// A COM interface pointer, given back with Release.
+template <class Interface>
+struct ComTraits {
+    using Type = Interface*;
+    static Type Invalid() { return nullptr; }
+    static void Release(Type p) { p->Release(); }
+};
+
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -101,6 +109,7 @@ using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
+using UniqueStream = UniqueResource<ComTraits<IStream>>;
 
 // A DC obtained with GetDC, given back with ReleaseDC.
 class WindowDc {
