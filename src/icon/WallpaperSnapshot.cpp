@@ -3,11 +3,43 @@
 #include <cstring>
 
 #include "host/DockletLifecycle.h"
+#include "host/PluginState.h"
+#include "icon/PictureLoader.h"
+#include "icon/PictureScaling.h"
+#include "icon/WallpaperSource.h"
+#include "settings/DockletSettings.h"
 
 namespace korimbo {
 
-void RefreshWallpaperSnapshot(DockletId) {
-    // Empty step: the snapshot is made by the icon production subsystem.
+void WriteWallpaperSnapshot(const std::wstring& wallpaper, const std::wstring& snapshotFile,
+                            const PngOptions& options) {
+    PixelBitmap pixels;
+    {
+        const UniqueGpImage picture = LoadPicture(wallpaper);
+        const PixelSize size = PictureSize(picture.Get());
+        pixels = ScalePicture(picture.Get(), SnapshotSize(size.Width, size.Height));
+    }
+    // GDI+ keeps the picture's file open while the picture lives: it is gone
+    // before the snapshot (which may be the wallpaper itself) is replaced.
+    SaveBitmapAsPng(pixels, snapshotFile, options);
+}
+
+void RefreshWallpaperSnapshot(DockletId id) {
+    DockletRecord(id);  // a docklet without a live record has nothing to refresh
+    const std::wstring path = ReadWallpaperPath();
+    const auto size = static_cast<int32_t>(GetFileSizeLow(path));
+    {
+        const TZephDockletSettings& record = DockletRecord(id);
+        if (path == record.LastWallpaper && size == record.LastWallpaperFilesize) return;
+    }
+    // Nothing is remembered until the snapshot is in place, so a failure here
+    // leaves the record as it was and the next trigger tries again.
+    WriteWallpaperSnapshot(path, Assets().WallpaperSnapshotFile);
+    TZephDockletSettings& record = DockletRecord(id);
+    record.LastWallpaper = path;
+    record.LastWallpaperFilesize = size;
+    SaveDockletSettings(id);
+    Host().RequestRedraw(id);
 }
 
 bool HandleTimer(DockletId id, const char* name) {
