@@ -2,9 +2,10 @@
 // that tests can record the exact key events, launches and shell operations.
 #pragma once
 
+#include <windows.h>
+// After windows.h, which they build on.
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 namespace korimbo {
 
