@@ -11,6 +11,8 @@ icon assets/icon/Korimbo.ico and the demo wallpaper assets/demo/wallpaper.png.
 import os
 import sys
 
+sys.dont_write_bytecode = True  # keep the source tree clean
+
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from pngfile import ico_bytes, png_bytes  # noqa: E402
