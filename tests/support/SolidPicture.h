@@ -35,4 +35,36 @@ inline bool Near(uint32_t a, uint32_t b, uint32_t tolerance = 8) {
     return true;
 }
 
+// One letter a row for the pixels of one column: the letter of the palette
+// colour the pixel is near, '.' for transparent, '?' for anything else.
+struct PaletteEntry {
+    char letter;
+    uint32_t argb;
+};
+inline std::string ColumnKinds(const std::vector<uint32_t>& pixels, int width, int column,
+                               const std::vector<PaletteEntry>& palette) {
+    std::string kinds;
+    for (size_t at = static_cast<size_t>(column); at < pixels.size(); at += static_cast<size_t>(width)) {
+        char kind = Alpha(pixels[at]) < 16 ? '.' : '?';
+        for (const PaletteEntry& entry : palette)
+            if (Near(pixels[at], entry.argb, 16)) kind = entry.letter;
+        kinds += kind;
+    }
+    return kinds;
+}
+
+// `height` rows of '.', then each span's rows set to its letter, in order.
+struct RowSpan {
+    char letter;
+    int from;
+    int count;
+};
+inline std::string ExpectedKinds(int height, const std::vector<RowSpan>& spans) {
+    std::string kinds(static_cast<size_t>(height), '.');
+    for (const RowSpan& span : spans)
+        for (int y = span.from; y < span.from + span.count; ++y)
+            if (y >= 0 && y < height) kinds[static_cast<size_t>(y)] = span.letter;
+    return kinds;
+}
+
 }  // namespace korimbo::test
