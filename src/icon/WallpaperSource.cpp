@@ -10,10 +10,12 @@
 
 namespace korimbo {
 
-std::wstring ReadWallpaperPath() {
+std::wstring ReadWallpaperPath() { return ReadWallpaperPathUnder(HKEY_CURRENT_USER); }
+
+std::wstring ReadWallpaperPathUnder(HKEY userRoot) {
     UniqueRegKey key;
     const LSTATUS opened =
-        ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.Receive());
+        ::RegOpenKeyExW(userRoot, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.Receive());
     if (opened == ERROR_FILE_NOT_FOUND) return {};
     if (opened != ERROR_SUCCESS) RaiseWin32Failure("RegOpenKeyExW", static_cast<DWORD>(opened));
 

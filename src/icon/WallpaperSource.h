@@ -2,6 +2,8 @@
 // that runs every minute for every docklet.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -12,6 +14,9 @@ namespace korimbo {
 // only and never created; an absent key or value reads as the empty text.
 // A value of another type raises Failure.
 std::wstring ReadWallpaperPath();
+
+// The same, below another user root (tests use a scratch key).
+std::wstring ReadWallpaperPathUnder(HKEY userRoot);
 
 // The low 32 bits of the size of the file the path names; 0 when there is
 // none (or the path holds wildcards, which name no single file).

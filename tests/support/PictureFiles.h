@@ -90,6 +90,15 @@ inline ArgbPicture DecodePicture(const std::wstring& path) {
     return picture;
 }
 
+inline std::string WideToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), needed, nullptr, nullptr);
+    return utf8;
+}
+
 inline uint8_t Red(uint32_t argb) { return static_cast<uint8_t>(argb >> 16); }
 inline uint8_t Green(uint32_t argb) { return static_cast<uint8_t>(argb >> 8); }
 inline uint8_t Blue(uint32_t argb) { return static_cast<uint8_t>(argb); }
