@@ -17,9 +17,6 @@ using OnDropFileHandler = uint8_t(__stdcall*)(uint32_t, int32_t, int32_t, const 
 using OnIgnoredHandler = uint8_t(__stdcall*)(uint32_t, uint32_t, uint32_t);
 using OnDrawIconHandler = uint8_t(__stdcall*)(uint32_t, void**);
 using OnTimerHandler = uint8_t(__stdcall*)(uint32_t, const char*);
-using InitializationExport = uint8_t(__stdcall*)(void*);
-using FinalizationExport = uint8_t(__stdcall*)();
-using MagicIdExport = uint16_t(__stdcall*)();
 
 uint16_t CurrentFpuControlWord() {
     uint16_t word = 0;
@@ -46,6 +43,7 @@ std::string Wide(const wchar_t* text) { return text ? Quoted(WideToUtf8(text)) :
 
 DockHost::DockHost(DockHostOptions options)
     : options_(std::move(options)), settings_(options_.settingsFile) {
+    if (options_.answerMessageBoxes) answerer_ = std::make_unique<MessageBoxAnswerer>(log_);
     options_.pluginPath = FullPath(options_.pluginPath);
     // A dock keeps each plug-in in a folder of its own under its base folder.
     if (options_.baseFolder.empty()) {
@@ -120,9 +118,9 @@ void DockHost::FillTable() {
 
 template <class Call>
 auto DockHost::AsHost(const char* what, Call&& call) {
-    const uint16_t hostWord = options_.hostFpuControlWord.value_or(CurrentFpuControlWord());
     const uint16_t ownWord = CurrentFpuControlWord();
-    LoadFpuControlWord(hostWord);
+    LoadFpuControlWord(options_.hostFpuControlWord.value_or(ownWord));
+    const uint16_t hostWord = CurrentFpuControlWord();  // reserved bit 6 reads as set
     auto result = call();
     const uint16_t after = CurrentFpuControlWord();
     LoadFpuControlWord(ownWord);
@@ -135,7 +133,7 @@ auto DockHost::AsHost(const char* what, Call&& call) {
 }
 
 void DockHost::Load() {
-    if (module_) return;
+    if (Loaded()) return;
     module_ = ::LoadLibraryW(options_.pluginPath.c_str());
     if (!module_)
         throw std::runtime_error("cannot load " + WideToUtf8(options_.pluginPath) + " (error " +
@@ -157,42 +155,57 @@ void DockHost::Load() {
         }
     }
 
+    entryPoints_.finalize = reinterpret_cast<decltype(entryPoints_.finalize)>(reinterpret_cast<void*>(exports[0]));
+    entryPoints_.initialize = reinterpret_cast<decltype(entryPoints_.initialize)>(reinterpret_cast<void*>(exports[1]));
+    entryPoints_.magicId = reinterpret_cast<decltype(entryPoints_.magicId)>(reinterpret_cast<void*>(exports[2]));
+    inProcess_ = false;
+    Initialize();
+}
+
+void DockHost::LoadInProcess(const PluginEntryPoints& entryPoints) {
+    if (Loaded()) return;
+    entryPoints_ = entryPoints;
+    inProcess_ = true;
+    log_.Add("[host] attached the plug-in linked into this program");
+    Initialize();
+}
+
+void DockHost::Initialize() {
     FillTable();
-    const auto initialize = reinterpret_cast<InitializationExport>(reinterpret_cast<void*>(exports[1]));
-    initializeResult_ = AsHost("Zeph_Initialization", [&] { return initialize(table_.data()); }) == 1;
+    initializeResult_ = AsHost("Zeph_Initialization", [&] { return entryPoints_.initialize(table_.data()); }) == 1;
     log_.Add(std::string("[plugin] Zeph_Initialization(table) -> ") + (initializeResult_ ? "true" : "false"));
 }
 
 void DockHost::Unload() {
-    if (!module_) return;
+    if (!Loaded()) return;
     // A dock destroys what is left before it lets a plug-in go.
     std::vector<uint32_t> ids;
     for (const auto& entry : docklets_)
         if (entry.second.data) ids.push_back(entry.first);
     for (uint32_t id : ids) Destroy(id);
-    const auto finalize = reinterpret_cast<FinalizationExport>(
-        reinterpret_cast<void*>(::GetProcAddress(module_, reinterpret_cast<LPCSTR>(layout::OrdinalFinalization))));
-    const uint8_t answer = AsHost("Zeph_Finalization", [&] { return finalize(); });
+    const uint8_t answer = AsHost("Zeph_Finalization", [&] { return entryPoints_.finalize(); });
     log_.Add("[plugin] Zeph_Finalization() -> " + Bool(answer));
-    ::FreeLibrary(module_);
+    if (module_) ::FreeLibrary(module_);
     module_ = nullptr;
     docklets_.clear();
     log_.Add("[host] unloaded");
+    restartEntryPoints_ = std::exchange(entryPoints_, PluginEntryPoints{});
 }
 
 void DockHost::Restart() {
+    const bool inProcess = inProcess_;
     Unload();
     settings_.Load();
     switches_ = {};
     pluginName_.clear();
-    Load();
+    if (inProcess) {
+        LoadInProcess(restartEntryPoints_);
+    } else {
+        Load();
+    }
 }
 
-uint16_t DockHost::MagicId() const {
-    const auto magic = reinterpret_cast<MagicIdExport>(
-        reinterpret_cast<void*>(::GetProcAddress(module_, reinterpret_cast<LPCSTR>(layout::OrdinalMagicId))));
-    return magic ? magic() : 0;
-}
+uint16_t DockHost::MagicId() const { return entryPoints_.magicId ? entryPoints_.magicId() : 0; }
 
 bool DockHost::HandlersPublished() const {
     for (size_t offset = layout::OnCreate; offset <= layout::OnTimer; offset += 4)

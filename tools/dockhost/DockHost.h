@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CallLog.h"
+#include "MessageBoxAnswerer.h"
 #include "SettingsStore.h"
 
 namespace dockhost {
@@ -26,6 +27,15 @@ struct DockHostOptions {
     int iconWidth = 48;         // answer of GetIconRect
     int iconHeight = 48;
     std::optional<uint16_t> hostFpuControlWord;  // the x87 control word the host runs with
+    bool answerMessageBoxes = true;              // headless: record and close every message box
+};
+
+// A plug-in's three entry points, for a plug-in linked into the same program
+// (unit tests) instead of loaded from a library.
+struct PluginEntryPoints {
+    uint8_t(__stdcall* initialize)(void* table) = nullptr;
+    uint8_t(__stdcall* finalize)() = nullptr;
+    uint16_t(__stdcall* magicId)() = nullptr;
 };
 
 struct TimerInfo {
@@ -42,11 +52,13 @@ public:
 
     // Loads the library, checks its three exports and initializes it.
     void Load();
+    // Initializes a plug-in that is part of this program.
+    void LoadInProcess(const PluginEntryPoints& entryPoints);
     // Destroys the remaining docklets, finalizes and unloads the plug-in.
     void Unload();
     // Unload, forget everything but the settings file, Load again.
     void Restart();
-    bool Loaded() const { return module_ != nullptr; }
+    bool Loaded() const { return entryPoints_.initialize != nullptr; }
 
     uint16_t MagicId() const;
     bool InitializeResult() const { return initializeResult_; }
@@ -149,15 +161,20 @@ private:
     auto AsHost(const char* what, Call&& call);
 
     Docklet& At(uint32_t id);
+    void Initialize();
     void HoldControl(bool held);
 
     DockHostOptions options_;
     CallLog log_;
+    std::unique_ptr<MessageBoxAnswerer> answerer_;
     SettingsStore settings_;
     std::wstring baseFolder_;
     std::string baseFolderAnsi_;
     alignas(4) std::array<uint8_t, 512> table_{};
     HMODULE module_ = nullptr;
+    PluginEntryPoints entryPoints_;
+    PluginEntryPoints restartEntryPoints_;
+    bool inProcess_ = false;
     bool initializeResult_ = false;
     std::string pluginName_;
     std::array<std::optional<uint32_t>, 3> switches_{};

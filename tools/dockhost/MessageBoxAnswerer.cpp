@@ -49,14 +49,14 @@ LRESULT CALLBACK OnCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer(CallLog& log) {
+MessageBoxAnswerer::MessageBoxAnswerer(CallLog& log) : previousLog_(g_log) {
     g_log = &log;
     hook_ = ::SetWindowsHookExW(WH_CBT, OnCbtEvent, nullptr, ::GetCurrentThreadId());
 }
 
 MessageBoxAnswerer::~MessageBoxAnswerer() {
     if (hook_) ::UnhookWindowsHookEx(hook_);
-    g_log = nullptr;
+    g_log = previousLog_;
 }
 
 }  // namespace dockhost

@@ -18,6 +18,7 @@ public:
 
 private:
     HHOOK hook_ = nullptr;
+    CallLog* previousLog_ = nullptr;  // hosts may nest; the newest one records
 };
 
 }  // namespace dockhost

@@ -19,7 +19,6 @@
 #include "DockHost.h"
 #include "HostGdiplus.h"
 #include "HostText.h"
-#include "MessageBoxAnswerer.h"
 #include "ScriptRunner.h"
 
 namespace {
@@ -61,7 +60,6 @@ int wmain(int argc, wchar_t** argv) {
         if (!logFile.empty()) logStream = _wfopen(logFile.c_str(), L"w");
         dockhost::DockHost host(options);
         host.Log().SetEcho(logStream ? logStream : stdout);
-        dockhost::MessageBoxAnswerer answerer(host.Log());
         dockhost::ScriptRunner runner(host, stdout);
         try {
             host.Load();
