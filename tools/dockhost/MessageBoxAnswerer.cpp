@@ -21,11 +21,23 @@ bool HasIconControl(HWND box) {
         wchar_t className[32] = {};
         ::GetClassNameW(child, className, 32);
         const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        // Wine keeps the icon control visible but empty in a box without icon.
         if (std::wstring(className) == L"Static" && (style & SS_TYPEMASK) == SS_ICON &&
-            ::IsWindowVisible(child))
+            ::IsWindowVisible(child) && ::SendMessageW(child, STM_GETICON, 0, 0) != 0)
             return true;
     }
     return false;
+}
+
+// Records the box and closes it with OK. Runs from the box's own message
+// loop: Wine activates a message box before WM_INITDIALOG fills in its text.
+void CALLBACK AnswerBox(HWND window, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(window, timer);
+    if (g_log)
+        g_log->Add("[box] MessageBox(caption=" + Quoted(WideToUtf8(TextOf(window))) +
+                   ", text=" + Quoted(WideToUtf8(TextOf(::GetDlgItem(window, 0xFFFF)))) +
+                   ", icon=" + (HasIconControl(window) ? "yes" : "no") + ") -> OK");
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 LRESULT CALLBACK OnCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
@@ -38,10 +50,7 @@ LRESULT CALLBACK OnCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
         if (std::wstring(className) == L"#32770" && text && g_log &&
             ::GetPropW(window, L"dockhost.answered") == nullptr) {
             ::SetPropW(window, L"dockhost.answered", reinterpret_cast<HANDLE>(1));
-            g_log->Add("[box] MessageBox(caption=" + Quoted(WideToUtf8(TextOf(window))) +
-                       ", text=" + Quoted(WideToUtf8(TextOf(text))) +
-                       ", icon=" + (HasIconControl(window) ? "yes" : "no") + ") -> OK");
-            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            ::SetTimer(window, 1, 0, AnswerBox);
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
