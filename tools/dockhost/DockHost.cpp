@@ -330,6 +330,12 @@ uint32_t DockHost::PluginWord() const { return Word(layout::PluginWord); }
 
 void DockHost::ForgetDockletData(uint32_t id) { At(id).data = nullptr; }
 
+std::vector<uint32_t> DockHost::DockletIds() const {
+    std::vector<uint32_t> ids;
+    for (const auto& entry : docklets_) ids.push_back(entry.first);
+    return ids;
+}
+
 // --- Host operations ---------------------------------------------------------
 
 void __stdcall DockHost::OpRegisterPluginName(uint32_t context, const char* name) {
@@ -395,6 +401,7 @@ void __stdcall DockHost::OpStartNamedTimer(uint32_t context, uint32_t id, const 
                                            uint32_t flag) {
     DockHost& host = From(context);
     host.At(id).timers.push_back({name ? name : "", ms});
+    if (host.observer_.timerStarted) host.observer_.timerStarted(id, host.At(id).timers.back());
     host.log_.Add("[host] StartNamedTimer(" + std::to_string(id) + ", " + Ansi(name) + ", " + std::to_string(ms) +
                   ", " + std::to_string(flag) + ")");
 }
@@ -497,6 +504,7 @@ void __stdcall DockHost::OpReadSettingWideString(uint32_t context, uint32_t id, 
 void __stdcall DockHost::OpRequestRedraw(uint32_t context, uint32_t id) {
     DockHost& host = From(context);
     ++host.At(id).redrawRequests;
+    if (host.observer_.redrawRequested) host.observer_.redrawRequested(id);
     host.log_.Add("[host] RequestRedraw(" + std::to_string(id) + ")");
 }
 

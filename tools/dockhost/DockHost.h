@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -104,6 +105,14 @@ public:
     int FpuViolations() const { return fpuViolations_; }
     bool HandlersPublished() const;
 
+    // A visible dock reacts to what the plug-in asks for.
+    struct Observer {
+        std::function<void(uint32_t id)> redrawRequested;
+        std::function<void(uint32_t id, const TimerInfo& timer)> timerStarted;
+    };
+    void SetObserver(Observer observer) { observer_ = std::move(observer); }
+    std::vector<uint32_t> DockletIds() const;
+
     SettingsStore& Settings() { return settings_; }
     CallLog& Log() { return log_; }
     const std::wstring& BaseFolder() const { return baseFolder_; }
@@ -180,6 +189,7 @@ private:
     std::array<std::optional<uint32_t>, 3> switches_{};
     std::map<uint32_t, Docklet> docklets_;
     int fpuViolations_ = 0;
+    Observer observer_;
 };
 
 }  // namespace dockhost
