@@ -16,7 +16,11 @@ std::wstring GetSpecialFolderPathWide(int csidl) {
 
     wchar_t path[MAX_PATH + 1] = {};
     if (!System().PathFromItemList(list.Get(), path)) return {};
-    return TextInBuffer(path, MAX_PATH + 1);
+    std::wstring text = TextInBuffer(path, MAX_PATH + 1);
+    // Wine answers some virtual folders with a shell parsing name
+    // ("::{clsid}\..."), which is no folder on disk.
+    if (text.starts_with(L"::")) return {};
+    return text;
 }
 
 std::string GetSpecialFolderPath(int csidl) { return WideToNarrow(GetSpecialFolderPathWide(csidl)); }
