@@ -83,6 +83,23 @@ HFONT CreateTahoma(int dpi, bool underlined) {
     return font;
 }
 
+// A label sizes itself to its text, as the designer's label did: at Tahoma
+// 8 pt that is the 119 x 13 of the design, and a wider substitute font is
+// not cut off.
+void FitLabelToText(HWND label, HFONT font) {
+    const WindowDc dc(label);
+    if (!dc.Get()) return;
+    const SelectedObject selected(dc.Get(), font);
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(label)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
+    SIZE extent{};
+    TEXTMETRICW metrics{};
+    if (!::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent) ||
+        !::GetTextMetricsW(dc.Get(), &metrics))
+        return;
+    ::SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Resets a flag when the scope ends, on every path.
 class FlagScope {
 public:
@@ -156,19 +173,22 @@ void TFormSettings::CreateControls(int dpi) {
                                          module_, nullptr);
         if (!control) RaiseWin32Failure("CreateWindowExW");
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return control;
     };
 
     for (const ControlSpec& spec : kControls) {
         // Every control starts a group of its own, but for the radio items.
         const DWORD visible = spec.id == kIdImage2 ? 0 : WS_VISIBLE;  // Image2 is hidden at first
         const Box place = PlaceOnForm(spec);
-        create(NativeKindOf(spec.kind), spec.text, visible | WS_GROUP, place, spec.id,
-               spec.kind == ControlKind::Link ? linkFont_.Get() : font_.Get());
+        const bool link = spec.kind == ControlKind::Link;
+        HWND control = create(NativeKindOf(spec.kind), spec.text, visible | WS_GROUP, place, spec.id,
+                              link ? linkFont_.Get() : font_.Get());
+        if (link) FitLabelToText(control, static_cast<HFONT>(linkFont_.Get()));
         if (spec.kind != ControlKind::RadioGroup) continue;
         const auto count = static_cast<int>(kIconSourceItems.size());
         for (int index = 0; index < count; ++index) {
             const Box item = RadioItemPlace(place, count, index);
-            const DWORD style = WS_VISIBLE | BS_AUTORADIOBUTTON | (index == 0 ? WS_GROUP | WS_TABSTOP : 0);
+            const DWORD style = WS_VISIBLE | BS_AUTORADIOBUTTON | (index == 0 ? WS_GROUP : 0);
             create({L"Button", 0, 0}, kIconSourceItems[static_cast<size_t>(index)], style,
                    {place.left + item.left, place.top + item.top, item.width, item.height},
                    kIdIconSourceItem0 + index, font_.Get());
@@ -252,6 +272,18 @@ void TFormSettings::SetIconSourceIndex(int32_t index) {
     for (int32_t item = 0; item <= last; ++item)
         ::SendMessageW(Control(kIdIconSourceItem0 + item), BM_SETCHECK, item == index ? BST_CHECKED : BST_UNCHECKED,
                        0);
+    UpdateIconSourceTabStop();
+}
+
+void TFormSettings::UpdateIconSourceTabStop() {
+    // Tab enters the group at its chosen item, or at the first when none is.
+    const int32_t chosen = IconSourceIndex();
+    for (size_t item = 0; item < kIconSourceItems.size(); ++item) {
+        HWND button = Control(kIdIconSourceItem0 + static_cast<int>(item));
+        const LONG style = ::GetWindowLongW(button, GWL_STYLE);
+        const bool stop = static_cast<int32_t>(item) == (chosen < 0 ? 0 : chosen);
+        ::SetWindowLongW(button, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~static_cast<LONG>(WS_TABSTOP));
+    }
 }
 
 bool TFormSettings::OverlayChecked() const {
@@ -384,9 +416,12 @@ void TFormSettings::OnCommand(int id, int code) {
         case kIdEditCaption:
             if (code == EN_CHANGE && live) Guarded([&] { ApplyDialogToSettings(); });
             break;
-        case kIdCbOverlay:
         case kIdIconSourceItem0:
         case kIdIconSourceItem0 + 1:
+            if (code == BN_CLICKED) UpdateIconSourceTabStop();
+            if (code == BN_CLICKED && live) Guarded([&] { ApplyDialogToSettings(); });
+            break;
+        case kIdCbOverlay:
             if (code == BN_CLICKED && live) Guarded([&] { ApplyDialogToSettings(); });
             break;
     }

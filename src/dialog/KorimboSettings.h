@@ -84,6 +84,7 @@ private:
     void CenterOnScreen() const;
     HWND Control(int id) const noexcept;
     void SetIconSourceIndex(int32_t index);
+    void UpdateIconSourceTabStop();
     // Index 0: the overlay box off and the custom icon's preview in view;
     // index 1: the box on and Image2 over the preview; otherwise as they are.
     void ShowIconSourceState(int32_t index);

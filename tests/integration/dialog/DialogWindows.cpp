@@ -146,17 +146,9 @@ RECT PlaceInParent(HWND child) {
     return place;
 }
 
-bool SaveScreenshot(HWND window, const std::wstring& pngPath) {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::GdiFlush();
-    RECT frame{};
-    ::GetWindowRect(window, &frame);
-    Canvas canvas(frame.right - frame.left, frame.bottom - frame.top);
-    HDC screen = ::GetDC(nullptr);
-    const BOOL copied =
-        ::BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, frame.left, frame.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
-    if (!copied) return false;
+namespace {
+
+bool SaveCanvas(const Canvas& canvas, const std::wstring& pngPath) {
     ::GdiFlush();
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(canvas.Bitmap(), nullptr, &bitmap) != Gdiplus::Ok)
@@ -164,6 +156,20 @@ bool SaveScreenshot(HWND window, const std::wstring& pngPath) {
     const bool saved = dockhost::SaveImageAsPng(bitmap, pngPath);
     Gdiplus::DllExports::GdipDisposeImage(bitmap);
     return saved;
+}
+
+}  // namespace
+
+bool SaveScreenshot(HWND window, const std::wstring& pngPath) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    Canvas canvas(client.right - client.left, client.bottom - client.top);
+    HDC screen = ::GetDC(nullptr);
+    const BOOL copied =
+        ::BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, client.left, client.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    return copied && SaveCanvas(canvas, pngPath);
 }
 
 }  // namespace korimbo::test
