@@ -10,8 +10,10 @@
 
 #include <cctype>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DockHost.h"
@@ -58,8 +60,9 @@ struct ShellRecorder {
     std::vector<FileOperationCall> operations;
     std::vector<LaunchCall> launches;
     void* realFileOperation = nullptr;
-    bool passThrough = true;  // run the real operation after recording it
-    int refusal = 0;          // the answer when not passing through
+    bool passThrough = true;       // run the real operation after recording it
+    int refusal = 0;               // the answer when not passing through
+    std::function<void()> during;  // runs inside the call, as the shell's nested loop would
 };
 ShellRecorder g_shell;
 
@@ -91,6 +94,7 @@ int WINAPI RecordFileOperation(SHFILEOPSTRUCTW* operation) {
         call.result = g_shell.refusal;
     }
     g_shell.operations.push_back(call);
+    if (g_shell.during) std::exchange(g_shell.during, nullptr)();
     return call.result;
 }
 
@@ -332,6 +336,7 @@ TEST_F(DesktopActionsTest, ThreeFilesAreAskedToMoveInOneOperation) {
     EXPECT_EQ(call.from, List(sources));
     EXPECT_EQ(call.flags, FOF_ALLOWUNDO);
     EXPECT_EQ(call.title, L"Dateien verschieben");
+    std::printf("move of three files: the shell answered %d\n", call.result);
     if (call.result == 0) {
         EXPECT_TRUE(Boxes().empty());
         for (const DesktopFile* moved : {&a, &b, &c}) EXPECT_TRUE(FileExists(moved->Path()));
@@ -389,6 +394,105 @@ TEST_F(DesktopActionsTest, NamesOutsideAsciiAreMovedUnchanged) {
     EXPECT_EQ(g_shell.operations[0].from, List({source}));
     EXPECT_TRUE(FileExists(target.Path()));
     EXPECT_FALSE(FileExists(source));
+}
+
+TEST_F(DesktopActionsTest, DropDuringTheShellsOperationIsItsOwnOperation) {
+    const DesktopFile a(UniqueName(L"outer-a")), b(UniqueName(L"outer-b")), inner(UniqueName(L"inner"));
+    const std::vector<std::wstring> outerSources = {SourceFile(UniqueName(L"outer-a"), "a"),
+                                                    SourceFile(UniqueName(L"outer-b"), "b")};
+    const std::wstring innerSource = SourceFile(UniqueName(L"inner"), "i");
+    const auto operations = RecordFileOperations();
+    // The host delivers a drop while the shell's progress window pumps messages.
+    g_shell.during = [&] { EXPECT_TRUE(host_.DropFiles(kId, {innerSource}, false)); };
+
+    EXPECT_TRUE(host_.DropFiles(kId, outerSources, true));
+
+    ASSERT_EQ(g_shell.operations.size(), 2u);
+    EXPECT_EQ(g_shell.operations[0].from, List(outerSources));
+    EXPECT_EQ(g_shell.operations[0].function, static_cast<UINT>(FO_COPY));
+    EXPECT_EQ(g_shell.operations[1].from, List({innerSource}));
+    EXPECT_EQ(g_shell.operations[1].function, static_cast<UINT>(FO_MOVE));
+    EXPECT_TRUE(FileExists(a.Path()));
+    EXPECT_TRUE(FileExists(b.Path()));
+    EXPECT_TRUE(FileExists(inner.Path()));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// Moves that Wine's shell answers differently from Windows': the plug-in asks
+// for them as given and reports exactly what the shell answers.
+TEST_F(DesktopActionsTest, ShellAnswerDecidesTheMessageForOddMoves) {
+    const DesktopFile existing(UniqueName(L"existing"));
+    WriteWholeFile(existing.Path(), std::string("old"));
+    const std::wstring replacing = SourceFile(UniqueName(L"existing"), "new");
+    const std::wstring missing = sources_.File(UniqueName(L"missing-move"));
+    const auto operations = RecordFileOperations();
+
+    for (const std::wstring& source : {missing, replacing}) {
+        host_.Log().Clear();
+        EXPECT_TRUE(host_.DropFiles(kId, {source}, false));
+        ASSERT_FALSE(g_shell.operations.empty());
+        const FileOperationCall& call = g_shell.operations.back();
+        EXPECT_EQ(call.from, List({source}));
+        EXPECT_EQ(call.function, static_cast<UINT>(FO_MOVE));
+        EXPECT_EQ(Boxes().size(), call.result == 0 ? 0u : 1u);
+        std::printf("move of %s: the shell answered %d\n",
+                    source == missing ? "a missing file" : "over an existing name", call.result);
+    }
+    if (g_shell.operations.back().result == 0) {
+        EXPECT_EQ(ReadWholeFile(existing.Path()).size(), 3u);
+    }
+}
+
+// The current user's wallpaper value, put back when the test ends.
+class WallpaperValue {
+public:
+    WallpaperValue() {
+        wchar_t value[MAX_PATH * 2] = {};
+        DWORD size = sizeof value;
+        had_ = ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr,
+                              value, &size) == ERROR_SUCCESS;
+        saved_ = value;
+    }
+    ~WallpaperValue() {
+        if (had_)
+            Set(saved_);
+        else
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper");
+    }
+    WallpaperValue(const WallpaperValue&) = delete;
+    WallpaperValue& operator=(const WallpaperValue&) = delete;
+
+    static bool Set(const std::wstring& path) {
+        return ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", REG_SZ, path.c_str(),
+                                 static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+
+private:
+    bool had_ = false;
+    std::wstring saved_;
+};
+
+TEST_F(DesktopActionsTest, EachClickRefreshesTheSnapshotAfterItsAction) {
+    const auto launches = RecordLaunches();
+    KeyboardHook hook;
+    WallpaperValue keep;
+    const std::wstring wallpaper = sources_.File(L"wallpaper.png");
+    ASSERT_TRUE(::CopyFileW((base_.folder.Path() + L"Korimbo\\default.png").c_str(), wallpaper.c_str(), FALSE));
+    const std::wstring snapshot = base_.folder.Path() + L"Korimbo\\wallpaper.png";
+    ::DeleteFileW(snapshot.c_str());
+    ASSERT_TRUE(WallpaperValue::Set(wallpaper));
+    const int redraws = host_.RedrawRequests(kId);
+
+    EXPECT_TRUE(host_.Click(kId, false));
+    KeyboardHook::Pump();
+    EXPECT_EQ(g_keys.size(), 4u);
+    EXPECT_TRUE(FileExists(snapshot));
+    EXPECT_EQ(host_.RedrawRequests(kId), redraws + 1);
+
+    // The wallpaper is unchanged now: the next click leaves the icon alone.
+    EXPECT_TRUE(host_.Click(kId, true));
+    EXPECT_EQ(g_shell.launches.size(), 1u);
+    EXPECT_EQ(host_.RedrawRequests(kId), redraws + 1);
 }
 
 }  // namespace
