@@ -435,8 +435,8 @@ TEST_F(DesktopActionsTest, ShellAnswerDecidesTheMessageForOddMoves) {
         EXPECT_EQ(call.from, List({source}));
         EXPECT_EQ(call.function, static_cast<UINT>(FO_MOVE));
         EXPECT_EQ(Boxes().size(), call.result == 0 ? 0u : 1u);
-        std::printf("move of %s: the shell answered %d\n",
-                    source == missing ? "a missing file" : "over an existing name", call.result);
+        std::printf("move %s: the shell answered %d\n",
+                    source == missing ? "of a missing file" : "over an existing name", call.result);
     }
     if (g_shell.operations.back().result == 0) {
         EXPECT_EQ(ReadWholeFile(existing.Path()).size(), 3u);
