@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <istream>
 #include <stdexcept>
 
@@ -44,6 +45,49 @@ bool SetWallpaperValue(const std::wstring& path) {
 
 namespace {
 
+// %NAME% expanded, so that scripts can name the user's folders
+// ("%USERPROFILE%\\Desktop\\x.txt").
+std::wstring ExpandedPath(const std::string& utf8) {
+    const std::wstring text = Utf8ToWide(utf8);
+    wchar_t expanded[2048] = {};
+    const DWORD length = ::ExpandEnvironmentStringsW(text.c_str(), expanded, 2048);
+    return length > 0 && length <= 2048 ? std::wstring(expanded) : text;
+}
+
+// While watching, a low-level keyboard hook records every key event that
+// reaches the system as a "[keys]" line and stops it there, so that a
+// scripted click's key chord is shown instead of acted on.
+CallLog* g_keyLog = nullptr;
+HHOOK g_keyHook = nullptr;
+
+LRESULT CALLBACK OnKeyEvent(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HC_ACTION || !g_keyLog) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    char line[160];
+    std::snprintf(line, sizeof line, "[keys] vk=0x%02lX scan=0x%02lX %s%s extra=%lu",
+                  static_cast<unsigned long>(event->vkCode), static_cast<unsigned long>(event->scanCode),
+                  (event->flags & LLKHF_UP) ? "up" : "down", (event->flags & LLKHF_INJECTED) ? " injected" : "",
+                  static_cast<unsigned long>(event->dwExtraInfo));
+    g_keyLog->Add(line);
+    return 1;
+}
+
+void WatchKeys(CallLog* log) {
+    if (g_keyHook) ::UnhookWindowsHookEx(g_keyHook);
+    g_keyHook = nullptr;
+    g_keyLog = log;
+    if (log) g_keyHook = ::SetWindowsHookExW(WH_KEYBOARD_LL, OnKeyEvent, ::GetModuleHandleW(nullptr), 0);
+}
+
+// Low-level hooks run while the installing thread takes messages.
+void PumpBriefly() {
+    for (int round = 0; round < 10; ++round) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 uint32_t IdOf(const std::vector<std::string>& args, size_t index = 1) {
     if (args.size() <= index) throw std::runtime_error("missing docklet id");
     return static_cast<uint32_t>(std::stoul(args[index]));
@@ -83,6 +127,7 @@ bool ScriptRunner::Run(const std::string& line) {
         }
     } else if (command == "click" || command == "ctrlclick") {
         host_.Click(IdOf(args), command == "ctrlclick");
+        if (g_keyHook) PumpBriefly();
     } else if (command == "drop" || command == "ctrldrop") {
         Need(args, 3);
         std::vector<std::wstring> files;
@@ -113,6 +158,24 @@ bool ScriptRunner::Run(const std::string& line) {
             const auto value = host_.Settings().Get(id, key);
             std::fprintf(out_, "docklet %u %s = %s\n", id, key,
                          value ? Quoted(WideToUtf8(*value)).c_str() : "(not stored)");
+        }
+    } else if (command == "watchkeys") {
+        Need(args, 2);
+        WatchKeys(args[1] == "on" ? &host_.Log() : nullptr);
+    } else if (command == "makefile") {
+        Need(args, 3);
+        const std::wstring path = ExpandedPath(args[1]);
+        const bool ok = WriteFileText(path, args[2]);
+        host_.Log().Add("[host] made " + Quoted(WideToUtf8(FullPath(path))) + (ok ? "" : " FAILED"));
+    } else if (command == "removefile") {
+        Need(args, 2);
+        ::DeleteFileW(ExpandedPath(args[1]).c_str());
+    } else if (command == "exists") {
+        Need(args, 2);
+        for (size_t i = 1; i < args.size(); ++i) {
+            const std::wstring path = ExpandedPath(args[i]);
+            const bool there = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+            std::fprintf(out_, "%s %s\n", there ? "exists: " : "missing:", WideToUtf8(FullPath(path)).c_str());
         }
     } else if (command == "echo") {
         std::fprintf(out_, "%s\n", line.size() > 5 ? line.substr(5).c_str() : "");

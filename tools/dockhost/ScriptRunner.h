@@ -10,6 +10,9 @@
 //   restart                   (unload, reload the settings file, load again)
 //   label ID                  settings ID               print what the host holds
 //   echo TEXT                 quit
+//   makefile PATH TEXT        removefile PATH          exists PATH...
+//   watchkeys on|off          (records key events as "[keys]" lines and stops them)
+// PATHs of makefile, removefile and exists may name %VARIABLES%.
 //
 // Arguments with blanks go between double quotes; '#' starts a comment line.
 #pragma once
