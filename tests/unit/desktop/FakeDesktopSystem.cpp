@@ -28,6 +28,7 @@ FakeDesktopSystem::~FakeDesktopSystem() {
 
 SHORT FakeDesktopSystem::KeyState(int virtualKey) {
     keyStateQueries.push_back(virtualKey);
+    if (virtualKey == VK_CONTROL && controlState) return *controlState;
     // Down and toggled, as GetKeyState reports a held key.
     return (virtualKey == VK_CONTROL && controlHeld) ? static_cast<SHORT>(0xFF81) : static_cast<SHORT>(0);
 }

@@ -47,6 +47,7 @@ public:
 
     // What the fake answers.
     bool controlHeld = false;
+    std::optional<SHORT> controlState;  // the exact state to report, when set
     int fileOperationResult = 0;
     std::function<void()> duringFileOperation;  // runs inside the shell's call, as its nested loop would
     std::function<void()> duringLaunch;

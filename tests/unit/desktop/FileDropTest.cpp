@@ -100,6 +100,20 @@ INSTANTIATE_TEST_SUITE_P(
                     ControlCase{"SingleWithControl", {true}, FO_COPY, L"Dateien kopieren"}),
     [](const testing::TestParamInfo<ControlCase>& test) { return std::string(test.param.name); });
 
+TEST_F(FileDropTest, OnlyTheHighBitOfTheKeyStateMeansHeld) {
+    struct {
+        uint16_t state;
+        UINT function;
+    } const cases[] = {{0x0000, FO_MOVE}, {0x0001, FO_MOVE}, {0x7FFF, FO_MOVE},
+                       {0x8000, FO_COPY}, {0xFF80, FO_COPY}, {0xFF81, FO_COPY}};
+    for (const auto& c : cases) {
+        fake_.controlState = static_cast<SHORT>(c.state);
+        HandleDropFile(kId, 0, 1, "a");
+        EXPECT_EQ(fake_.operations.back().function, c.function) << std::hex << c.state;
+    }
+    EXPECT_EQ(fake_.keyStateQueries, std::vector<int>(6, VK_CONTROL));
+}
+
 TEST_F(FileDropTest, IndexBeyondTheLastEndsTheDrop) {
     HandleDropFile(kId, 0, 2, "a");
     HandleDropFile(kId, 5, 2, "b");
