@@ -85,6 +85,16 @@ TEST_F(ClickActionTest, DesktopOutsideTheCodePageReachesTheFileManagerUnchanged)
     EXPECT_EQ(fake_.launches[0].parameters, desktop);
 }
 
+TEST_F(ClickActionTest, UnnamedDesktopOpensTheFileManagerWithoutAFolder) {
+    fake_.controlHeld = true;
+    fake_.folderPath = L"";
+    EXPECT_TRUE(HandleClick(kId));
+    ASSERT_EQ(fake_.launches.size(), 1u);
+    EXPECT_EQ(fake_.launches[0].file, L"explorer.exe");
+    EXPECT_EQ(fake_.launches[0].parameters, L"");
+    EXPECT_TRUE(fake_.keyEvents.empty());
+}
+
 TEST_F(ClickActionTest, LaunchFailureIsShownAndTheClickGoesOn) {
     fake_.controlHeld = true;
     fake_.duringLaunch = [] { throw Failure("ShellExecuteW failed (error 2)"); };
