@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "icon/DecodedPictureCache.h"
 #include "platform/GdiplusObjects.h"
 
 namespace korimbo {
@@ -10,22 +11,28 @@ namespace {
 
 using namespace Gdiplus::DllExports;
 
-UniqueGpImage LoadImage(const std::wstring& path) {
-    UniqueGpImage image;
-    GdipLoadImageFromFile(path.c_str(), image.Receive());
-    return image;
+// The picture from the cache of decoded pictures; what the cache cannot hold
+// (a metafile, a very large file) is loaded from the file as it is.
+CachedPicture LoadImage(const std::wstring& path) {
+    CachedPicture picture = LoadCachedPicture(path);
+    if (!picture) GdipLoadImageFromFile(path.c_str(), picture.bitmap.Receive());
+    return picture;
 }
 
-UniqueGpImage LoadBitmap(const std::wstring& path) {
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    GdipCreateBitmapFromFile(path.c_str(), &bitmap);
-    return UniqueGpImage(bitmap);
+CachedPicture LoadBitmap(const std::wstring& path) {
+    CachedPicture picture = LoadCachedPicture(path);
+    if (!picture) {
+        Gdiplus::GpBitmap* bitmap = nullptr;
+        GdipCreateBitmapFromFile(path.c_str(), &bitmap);
+        picture.bitmap.Reset(bitmap);
+    }
+    return picture;
 }
 
-void DrawInto(Gdiplus::GpGraphics* graphics, const UniqueGpImage& image, int32_t x, int32_t y, int32_t width,
+void DrawInto(Gdiplus::GpGraphics* graphics, const CachedPicture& image, int32_t x, int32_t y, int32_t width,
               int32_t height) {
     if (!image) return;
-    GdipDrawImageRect(graphics, image.Get(), static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y),
+    GdipDrawImageRect(graphics, image.bitmap.Get(), static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y),
                       static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height));
 }
 
@@ -53,14 +60,14 @@ void ComposeDesktopPicture(Gdiplus::GpBitmap** handle, int32_t width, int32_t he
     GdipGetImageGraphicsContext(canvas, graphics.Receive());
     if (!graphics) return;
 
-    const UniqueGpImage background = LoadImage(sources.background);
+    const CachedPicture background = LoadImage(sources.background);
     const DesktopBand band = ComputeDesktopBand(width, CurrentDesktopSize());
     GdipSetInterpolationMode(graphics.Get(), Gdiplus::InterpolationModeHighQuality);
     DrawInto(graphics.Get(), background, 0, band.top, width, band.height);
 
     if (sources.overlays) {
-        const UniqueGpImage taskbar = LoadBitmap(sources.taskbar);
-        const UniqueGpImage dock = LoadBitmap(sources.dock);
+        const CachedPicture taskbar = LoadBitmap(sources.taskbar);
+        const CachedPicture dock = LoadBitmap(sources.dock);
         DrawInto(graphics.Get(), taskbar, 0, band.top, width, band.taskbarHeight);
         DrawInto(graphics.Get(), dock, 0, band.dockTop, width, band.dockHeight);
     }

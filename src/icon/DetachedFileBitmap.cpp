@@ -1,42 +1,16 @@
 #include "icon/DetachedFileBitmap.h"
 
-#include <shlwapi.h>
-
 #include <vector>
 
+#include "icon/DecodedPictureCache.h"
+#include "icon/PictureBytes.h"
 #include "icon/PictureLoader.h"
-#include "platform/ScopedWin.h"
 
 namespace korimbo {
 
 namespace {
 
 using namespace Gdiplus::DllExports;
-
-// The whole file, opened so that others may still write, rename or delete it.
-bool ReadFileBytes(const std::wstring& path, std::vector<BYTE>& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.Get(), &size)) return false;
-    if (size.QuadPart <= 0 || size.QuadPart > kMaxIconFileBytes) return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return false;
-    bytes.resize(read);
-    return !bytes.empty();
-}
-
-// GDI+ may decode lazily and keep the stream; the stream holds its own copy
-// of the bytes, so `bytes` can go at once.
-UniqueGpImage DecodeBytes(const std::vector<BYTE>& bytes) {
-    UniqueStream stream(::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
-    UniqueGpImage decoded;
-    if (!stream) return decoded;
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromStream(stream.Get(), &bitmap) == Gdiplus::Ok) decoded.Reset(bitmap);
-    return decoded;
-}
 
 // A bitmap with pixel memory of its own, holding the decoded picture's pixels
 // converted to 32 bpp ARGB, and its resolution.
@@ -83,9 +57,11 @@ UniqueGpImage CopyPixels(Gdiplus::GpImage* source) {
 }  // namespace
 
 UniqueGpImage NewDetachedBitmapFromFile(const std::wstring& path) {
-    std::vector<BYTE> bytes;
-    if (!ReadFileBytes(path, bytes)) return {};
-    UniqueGpImage decoded = DecodeBytes(bytes);
+    // Usually the pixels are at hand already, decoded from the same bytes.
+    if (const CachedPicture cached = LoadCachedPicture(path)) return CopyPixels(cached.bitmap.Get());
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, kMaxIconFileBytes, bytes)) return {};
+    UniqueGpImage decoded = DecodePictureBytes(bytes);
     if (!decoded) return {};
     return CopyPixels(decoded.Get());
 }

@@ -4,7 +4,8 @@
 // for as long as the bitmap lives; the host may show the docklet's icon for
 // hours, while users edit and replace their icon files. This one is decoded
 // from a copy of the file's bytes and its pixels are copied once more into
-// memory that GDI+ owns, so neither the file nor the copy stays in use.
+// memory that GDI+ owns, so neither the file nor the copy stays in use. The
+// pixels come from the cache of decoded pictures when it has them.
 #pragma once
 
 #include <cstdint>
