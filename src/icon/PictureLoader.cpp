@@ -42,12 +42,13 @@ void CheckDecodableSize(const std::wstring& path, uint64_t width, uint64_t heigh
 
 bool HasReadablePictureName(const std::wstring& path) {
     if (path.empty()) return false;
-    static constexpr std::array<const wchar_t*, 7> kReadable = {L"bmp", L"ico", L"emf", L"wmf",
+    static constexpr std::array<const wchar_t*, 7> kReadable = {L"bmp", L"ico",  L"emf", L"wmf",
                                                                 L"jpg", L"jpeg", L"png"};
     const std::wstring extension = LowerExtension(path);
     // No extension: the content decides.
     if (extension.empty()) return true;
-    return std::any_of(kReadable.begin(), kReadable.end(), [&](const wchar_t* known) { return extension == known; });
+    return std::any_of(kReadable.begin(), kReadable.end(),
+                       [&](const wchar_t* known) { return extension == known; });
 }
 
 UniqueGpImage LoadPicture(const std::wstring& path) {

@@ -31,10 +31,14 @@ struct LockPlan {
 // so GDI+ needs no converted copy.
 LockPlan PlanFor(Gdiplus::PixelFormat native) {
     switch (native) {
-        case PixelFormat24bppRGB: return {PixelFormat24bppRGB, SourceLayout::Bgr24};
-        case PixelFormat32bppRGB: return {PixelFormat32bppRGB, SourceLayout::Bgrx32};
-        case PixelFormat32bppPARGB: return {PixelFormat32bppPARGB, SourceLayout::PremultipliedBgra32};
-        default: return {PixelFormat32bppARGB, SourceLayout::StraightBgra32};
+        case PixelFormat24bppRGB:
+            return {PixelFormat24bppRGB, SourceLayout::Bgr24};
+        case PixelFormat32bppRGB:
+            return {PixelFormat32bppRGB, SourceLayout::Bgrx32};
+        case PixelFormat32bppPARGB:
+            return {PixelFormat32bppPARGB, SourceLayout::PremultipliedBgra32};
+        default:
+            return {PixelFormat32bppARGB, SourceLayout::StraightBgra32};
     }
 }
 
@@ -71,7 +75,8 @@ PixelBitmap ScaleRaster(Gdiplus::GpImage* image, PixelSize source, PixelSize tar
     const auto bandRows = static_cast<uint32_t>(std::clamp<size_t>(kBandBytes / rowBytes, 1, source.Height));
     for (uint32_t top = 0; top < source.Height; top += bandRows) {
         const uint32_t rows = std::min(bandRows, source.Height - top);
-        const Gdiplus::GpRect rect(0, static_cast<INT>(top), static_cast<INT>(source.Width), static_cast<INT>(rows));
+        const Gdiplus::GpRect rect(0, static_cast<INT>(top), static_cast<INT>(source.Width),
+                                   static_cast<INT>(rows));
         const LockedBand band(bitmap, rect, plan.format);
         for (uint32_t row = 0; row < rows; ++row) averager.AddRow(band.Row(row), plan.layout);
     }

@@ -5,7 +5,9 @@
 // Each target pixel is the mean of the source area it covers, partly covered
 // source pixels weighted by the covered part. Source rows are fed one at a
 // time, top first, so a picture can be read in bands: besides the caller's
-// rows, only one float buffer of the target's size is kept.
+// rows, only one buffer of the target's size is kept. All arithmetic is in
+// integers (x87 conversions are slow, and the result is then exact on any
+// machine).
 #pragma once
 
 #include <cstdint>
@@ -24,7 +26,10 @@ enum class SourceLayout {
 
 class AreaAverager {
 public:
-    // All four sizes at least 1.
+    // Keeps a row's weighted sums within 32 bits.
+    static constexpr uint32_t kMaxSourceSide = 16u << 20;
+
+    // All four sizes at least 1; neither source side above kMaxSourceSide.
     AreaAverager(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t targetWidth, uint32_t targetHeight);
 
     // The next source row, sourceWidth pixels in `layout`. Rows past the
@@ -37,22 +42,22 @@ public:
 
 private:
     // Target column x takes source pixels first..first+count-1: the first
-    // and the last with their own weights, those between with innerWeight.
+    // and the last with their own overlaps, those between whole (an overlap
+    // of targetWidth units).
     struct ColumnSpan {
         uint32_t first = 0;
         uint32_t count = 0;
-        float firstWeight = 0;
-        float lastWeight = 0;
+        uint32_t firstOverlap = 0;
+        uint32_t lastOverlap = 0;
     };
     void ReduceRow(const uint8_t* pixels, SourceLayout layout);
     template <int Step, SourceLayout Layout>
     void ReduceRowAs(const uint8_t* pixels);
 
     uint32_t sourceWidth_, sourceHeight_, targetWidth_, targetHeight_;
-    float innerWeight_;
     std::vector<ColumnSpan> columns_;
-    std::vector<float> reducedRow_;  // the current source row at target width, 3 floats a pixel
-    std::vector<float> sums_;        // target rows, 3 floats a pixel
+    std::vector<uint32_t> reducedRow_;  // the current source row at target width, 3 sums a pixel
+    std::vector<uint64_t> sums_;        // target rows, 3 sums a pixel
     uint32_t nextRow_ = 0;
 };
 

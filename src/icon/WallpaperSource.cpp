@@ -14,8 +14,7 @@ std::wstring ReadWallpaperPath() { return ReadWallpaperPathUnder(HKEY_CURRENT_US
 
 std::wstring ReadWallpaperPathUnder(HKEY userRoot) {
     UniqueRegKey key;
-    const LSTATUS opened =
-        ::RegOpenKeyExW(userRoot, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.Receive());
+    const LSTATUS opened = ::RegOpenKeyExW(userRoot, L"Control Panel\\Desktop", 0, KEY_QUERY_VALUE, key.Receive());
     if (opened == ERROR_FILE_NOT_FOUND) return {};
     if (opened != ERROR_SUCCESS) RaiseWin32Failure("RegOpenKeyExW", static_cast<DWORD>(opened));
 

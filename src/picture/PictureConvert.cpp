@@ -47,8 +47,8 @@ void CheckDescribable(const PixelBitmap& bitmap) {
         throw Failure("PNG: unsupported bits per pixel " + std::to_string(bits));
     constexpr uint32_t kMaxSide = 0x7FFFFFFF;  // PNG's limit for either side
     if (bitmap.Width == 0 || bitmap.Height == 0 || bitmap.Width > kMaxSide || bitmap.Height > kMaxSide)
-        throw Failure("PNG: a bitmap of " + std::to_string(bitmap.Width) + " x " +
-                      std::to_string(bitmap.Height) + " pixels cannot be written");
+        throw Failure("PNG: a bitmap of " + std::to_string(bitmap.Width) + " x " + std::to_string(bitmap.Height) +
+                      " pixels cannot be written");
     const uint64_t rowBytes = PackedRowBytes(bitmap.Width, bits);
     if (bitmap.Stride < rowBytes) throw Failure("PNG: row stride shorter than a row");
     const uint64_t needed = static_cast<uint64_t>(bitmap.Stride) * (bitmap.Height - 1) + rowBytes;
@@ -127,38 +127,62 @@ uint8_t PaethPredictor(int left, int up, int upLeft) {
 
 // Writes the filter byte and the filtered row into `out`; answers the sum of
 // the filtered bytes taken as signed, the usual measure of how well the row
-// will compress.
-uint64_t FilterRow(RowFilter filter, const uint8_t* row, const uint8_t* previous, size_t length, size_t bpp,
-                   uint8_t* out) {
+// will compress. Gives up (answering `limit`) once the sum reaches `limit`:
+// the row is then worse than one already found. One loop per filter, since
+// this runs up to five times for every row.
+template <class Predict>
+uint64_t FilterWith(RowFilter filter, const uint8_t* row, const uint8_t* previous, size_t length, size_t bpp,
+                    uint8_t* out, uint64_t limit, Predict&& predict) {
     out[0] = filter;
+    ++out;
     uint64_t cost = 0;
-    for (size_t i = 0; i < length; ++i) {
-        const int left = i >= bpp ? row[i - bpp] : 0;
-        const int up = previous[i];
-        const int upLeft = i >= bpp ? previous[i - bpp] : 0;
-        int predicted = 0;
-        switch (filter) {
-            case kNone: predicted = 0; break;
-            case kSub: predicted = left; break;
-            case kUp: predicted = up; break;
-            case kAverage: predicted = (left + up) / 2; break;
-            case kPaeth: predicted = PaethPredictor(left, up, upLeft); break;
+    const size_t lead = std::min(bpp, length);
+    for (size_t i = 0; i < lead; ++i) {
+        out[i] = static_cast<uint8_t>(row[i] - predict(0, previous[i], 0));
+        cost += static_cast<uint32_t>(std::abs(static_cast<int8_t>(out[i])));
+    }
+    // Checked once per stretch of bytes, not per byte.
+    constexpr size_t kStretch = 256;
+    for (size_t start = lead; start < length; start += kStretch) {
+        const size_t end = std::min(length, start + kStretch);
+        uint32_t stretchCost = 0;
+        for (size_t i = start; i < end; ++i) {
+            out[i] = static_cast<uint8_t>(row[i] - predict(row[i - bpp], previous[i], previous[i - bpp]));
+            stretchCost += static_cast<uint32_t>(std::abs(static_cast<int8_t>(out[i])));
         }
-        const auto value = static_cast<uint8_t>(row[i] - predicted);
-        out[i + 1] = value;
-        cost += value < 128 ? value : 256u - value;
+        cost += stretchCost;
+        if (cost >= limit) return limit;
     }
     return cost;
+}
+
+uint64_t FilterRow(RowFilter filter, const uint8_t* row, const uint8_t* previous, size_t length, size_t bpp,
+                   uint8_t* out, uint64_t limit = UINT64_MAX) {
+    switch (filter) {
+        case kNone:
+            return FilterWith(filter, row, previous, length, bpp, out, limit, [](int, int, int) { return 0; });
+        case kSub:
+            return FilterWith(filter, row, previous, length, bpp, out, limit,
+                              [](int left, int, int) { return left; });
+        case kUp:
+            return FilterWith(filter, row, previous, length, bpp, out, limit, [](int, int up, int) { return up; });
+        case kAverage:
+            return FilterWith(filter, row, previous, length, bpp, out, limit,
+                              [](int left, int up, int) { return (left + up) / 2; });
+        case kPaeth:
+            return FilterWith(filter, row, previous, length, bpp, out, limit, PaethPredictor);
+    }
+    return limit;
 }
 
 // Deflates the filtered rows and emits the compressed stream as IDAT chunks
 // of at most kMaxIdatBytes.
 class IdatWriter {
 public:
-    IdatWriter(std::vector<uint8_t>& out, int level, bool filtered) : out_(out) {
+    IdatWriter(std::vector<uint8_t>& out, int level, PngMatching matching) : out_(out) {
         if (level < 0 || level > 9) throw Failure("PNG: zlib level out of range");
-        if (::deflateInit2(&stream_, level, Z_DEFLATED, 15, 8, filtered ? Z_FILTERED : Z_DEFAULT_STRATEGY) !=
-            Z_OK)
+        const int strategy = matching == PngMatching::RunsOnly ? Z_RLE : Z_DEFAULT_STRATEGY;
+        if (::deflateInit2(&stream_, level, Z_DEFLATED, 15, 8, strategy) != Z_OK)
             throw Failure("PNG: deflateInit2 failed");
         ResetBuffer();
     }
@@ -209,7 +233,8 @@ size_t PackedRowBytes(uint32_t width, uint32_t bitsPerPixel) {
 std::vector<uint8_t> EncodePng(const PixelBitmap& bitmap, const PngOptions& options) {
     CheckDescribable(bitmap);
     const bool paletted = IsPaletted(bitmap.BitsPerPixel);
-    const size_t rowLength = paletted ? PackedRowBytes(bitmap.Width, bitmap.BitsPerPixel) : size_t{bitmap.Width} * 3;
+    const size_t rowLength =
+        paletted ? PackedRowBytes(bitmap.Width, bitmap.BitsPerPixel) : size_t{bitmap.Width} * 3;
     const size_t filterBpp = paletted ? 1 : 3;
     // Palette images compress best unfiltered: neighbouring indices say
     // nothing about each other.
@@ -223,7 +248,7 @@ std::vector<uint8_t> EncodePng(const PixelBitmap& bitmap, const PngOptions& opti
         PutChunk(out, "PLTE", palette.data(), palette.size());
     }
     {
-        auto idat = std::make_unique<IdatWriter>(out, options.ZlibLevel, adaptive);
+        auto idat = std::make_unique<IdatWriter>(out, options.ZlibLevel, options.Matching);
         std::vector<uint8_t> row(rowLength), previous(rowLength, 0);
         std::vector<uint8_t> best(rowLength + 1), trial(rowLength + 1);
         for (uint32_t y = 0; y < bitmap.Height; ++y) {
@@ -232,7 +257,7 @@ std::vector<uint8_t> EncodePng(const PixelBitmap& bitmap, const PngOptions& opti
             if (adaptive) {
                 for (RowFilter filter : {kSub, kUp, kAverage, kPaeth}) {
                     const uint64_t cost =
-                        FilterRow(filter, row.data(), previous.data(), rowLength, filterBpp, trial.data());
+                        FilterRow(filter, row.data(), previous.data(), rowLength, filterBpp, trial.data(), bestCost);
                     if (cost < bestCost) {
                         bestCost = cost;
                         best.swap(trial);

@@ -34,14 +34,24 @@ struct PixelBitmap {
 // Bytes one row of `width` pixels needs at `bitsPerPixel`, unpadded.
 size_t PackedRowBytes(uint32_t width, uint32_t bitsPerPixel);
 
+// What deflate looks for in the filtered rows.
+enum class PngMatching {
+    // Runs of repeated bytes only (zlib's Z_RLE). Filtered photographs hold
+    // few longer matches: this is as small as full matching on them, several
+    // times faster, and still packs flat areas.
+    RunsOnly,
+    Full,  // zlib's default string matching
+};
+
 struct PngOptions {
     int ZlibLevel = 6;            // 0 (stored blocks only) .. 9
     bool AdaptiveFilters = true;  // pick each truecolour row's filter; else every row unfiltered
+    PngMatching Matching = PngMatching::RunsOnly;
 };
 
 // Only stored deflate blocks and unfiltered rows, so tests can read the raw
 // rows back out of the IDAT data.
-inline constexpr PngOptions kStoredPngOptions{0, false};
+inline constexpr PngOptions kStoredPngOptions{0, false, PngMatching::Full};
 
 // The PNG file's bytes. Raises Failure for a bitmap it cannot describe (zero
 // or negative size, an unknown depth, too few bytes for its rows).

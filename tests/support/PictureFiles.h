@@ -2,12 +2,12 @@
 // reader and encoder are checked against an independent implementation.
 #pragma once
 
-#include "HostGdiplus.h"
-
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "HostGdiplus.h"
 
 namespace korimbo::test {
 
@@ -16,7 +16,9 @@ struct ArgbPicture {
     int Width = 0;
     int Height = 0;
     std::vector<uint32_t> Pixels;
-    uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]; }
+    uint32_t At(int x, int y) const {
+        return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
+    }
 };
 
 inline ArgbPicture FilledPicture(int width, int height, uint32_t argb) {
@@ -48,8 +50,8 @@ inline bool SavePicture(const ArgbPicture& picture, const std::wstring& path, co
     if (!FindEncoder(mimeType, &encoder)) return false;
     Gdiplus::GpBitmap* bitmap = nullptr;
     auto* scan0 = reinterpret_cast<BYTE*>(const_cast<uint32_t*>(picture.Pixels.data()));
-    if (gp::GdipCreateBitmapFromScan0(picture.Width, picture.Height, picture.Width * 4, PixelFormat32bppARGB, scan0,
-                                      &bitmap) != Gdiplus::Ok)
+    if (gp::GdipCreateBitmapFromScan0(picture.Width, picture.Height, picture.Width * 4, PixelFormat32bppARGB,
+                                      scan0, &bitmap) != Gdiplus::Ok)
         return false;
     Gdiplus::EncoderParameters parameters{};
     parameters.Count = 1;
@@ -58,8 +60,8 @@ inline bool SavePicture(const ArgbPicture& picture, const std::wstring& path, co
     parameters.Parameter[0].NumberOfValues = 1;
     parameters.Parameter[0].Value = &jpegQuality;
     const bool jpeg = std::wstring(mimeType) == L"image/jpeg";
-    const bool ok = gp::GdipSaveImageToFile(bitmap, path.c_str(), &encoder, jpeg ? &parameters : nullptr) ==
-                    Gdiplus::Ok;
+    const bool ok =
+        gp::GdipSaveImageToFile(bitmap, path.c_str(), &encoder, jpeg ? &parameters : nullptr) == Gdiplus::Ok;
     gp::GdipDisposeImage(bitmap);
     return ok;
 }

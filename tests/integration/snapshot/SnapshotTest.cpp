@@ -2,7 +2,6 @@
 // emulator: the wallpaper value in the test prefix's registry, the snapshot
 // PNG in the asset folder, the record fields the host stores, redraws.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <string>
@@ -102,8 +101,8 @@ TEST_F(SnapshotTest, SnapshotKeepsTheWallpapersProportionsAt500Pixels) {
         int width, height;
         uint32_t snapshotWidth, snapshotHeight;
     } cases[] = {
-        {1920, 1080, 500, 281}, {1080, 1920, 281, 500}, {800, 600, 500, 375},  {1000, 1000, 500, 500},
-        {1000, 5, 500, 2},      {1000, 3, 500, 2},      {1000, 63, 500, 31},   {1000, 501, 500, 251},
+        {1920, 1080, 500, 281}, {1080, 1920, 281, 500}, {800, 600, 500, 375}, {1000, 1000, 500, 500},
+        {1000, 5, 500, 2},      {1000, 3, 500, 2},      {1000, 63, 500, 31},  {1000, 501, 500, 251},
         {250, 100, 500, 200},   {1000, 1, 500, 1},
     };
     DockHost host(Options());
@@ -113,9 +112,9 @@ TEST_F(SnapshotTest, SnapshotKeepsTheWallpapersProportionsAt500Pixels) {
     int redraws = host.RedrawRequests(1);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
-        const std::wstring path = SetWallpaper(L"wall-" + std::to_wstring(c.width) + L"x" +
-                                                   std::to_wstring(c.height) + L".png",
-                                               c.width, c.height, kRust);
+        const std::wstring path =
+            SetWallpaper(L"wall-" + std::to_wstring(c.width) + L"x" + std::to_wstring(c.height) + L".png", c.width,
+                         c.height, kRust);
         ASSERT_TRUE(host.FireTimer(1, "Korimbo_refresh"));
         ExpectSnapshot(c.snapshotWidth, c.snapshotHeight, kRust);
         ExpectRemembered(host, 1, path, FileSize(path));
@@ -207,9 +206,10 @@ TEST_F(SnapshotTest, FailedRefreshRemembersNothingAndKeepsTheOldSnapshot) {
     ASSERT_TRUE(SavePicture(FilledPicture(64, 64, kTeal), pictures_.File(L"real.gif"), L"image/gif"));
     WriteWholeFile(pictures_.File(L"damaged.jpg"), std::string("\xFF\xD8\xFF\xE0 this is not a JPEG"));
     // A PNG header declaring 20000 x 20000 pixels: 1.6 GB once decoded.
-    WriteWholeFile(pictures_.File(L"absurd.png"),
-                   std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
-                                        'R', 0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20, 8, 2, 0, 0, 0, 0, 0, 0, 0});
+    WriteWholeFile(
+        pictures_.File(L"absurd.png"),
+        std::vector<uint8_t>{0x89, 'P',  'N',  'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0,
+                             0,    0x4E, 0x20, 0,   0,    0x4E, 0x20, 8,    2, 0, 0, 0,  0,   0,   0,   0});
     DockHost host(Options());
     host.Load();
     ASSERT_TRUE(host.Create(1));

@@ -21,10 +21,17 @@ TEST(PictureName, ChoosesTheReaderByExtensionWithoutRegardToCase) {
         const wchar_t* path;
         bool readable;
     } cases[] = {
-        {L"C:\\w\\a.bmp", true},     {L"C:\\w\\a.ICO", true},  {L"C:\\w\\a.Emf", true},
-        {L"C:\\w\\a.wmf", true},     {L"C:\\w\\a.JPG", true},  {L"C:\\w\\a.jpeg", true},
-        {L"C:\\w\\a.PnG", true},     {L"C:\\w\\a.gif", false}, {L"C:\\w\\a.tif", false},
-        {L"C:\\w\\a.png.txt", false}, {L"C:\\w\\a.jpe", false},
+        {L"C:\\w\\a.bmp", true},
+        {L"C:\\w\\a.ICO", true},
+        {L"C:\\w\\a.Emf", true},
+        {L"C:\\w\\a.wmf", true},
+        {L"C:\\w\\a.JPG", true},
+        {L"C:\\w\\a.jpeg", true},
+        {L"C:\\w\\a.PnG", true},
+        {L"C:\\w\\a.gif", false},
+        {L"C:\\w\\a.tif", false},
+        {L"C:\\w\\a.png.txt", false},
+        {L"C:\\w\\a.jpe", false},
         // No extension: read by content (Windows' TranscodedWallpaper).
         {L"C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Themes\\TranscodedWallpaper", true},
         {L"C:\\dotted.folder\\wall", true},
@@ -41,7 +48,7 @@ std::vector<uint8_t> SolidIcon(uint32_t argb) {
     const auto put16 = [&](uint32_t v) { put8(v), put8(v >> 8); };
     const auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
     const uint32_t imageBytes = 40 + 16 * 16 * 4 + 16 * 4;
-    put16(0), put16(1), put16(1);                          // icon directory, one image
+    put16(0), put16(1), put16(1);  // icon directory, one image
     put8(16), put8(16), put8(0), put8(0), put16(1), put16(32), put32(imageBytes), put32(22);
     put32(40), put32(16), put32(32), put16(1), put16(32);  // the mask doubles the height
     for (int i = 0; i < 6; ++i) put32(0);
@@ -150,8 +157,8 @@ TEST_F(PictureLoading, ReadsNonAsciiPaths) {
 
 // A PNG whose header declares a size, followed by nothing decodable.
 std::vector<uint8_t> PngHeaderOnly(uint32_t width, uint32_t height) {
-    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                 0,    0,   0,   0,   0,    0,    0,    0,    8, 2, 0, 0,  0,   0,   0,   0, 0};
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0,
+                                 0,    0,   0,   0,   0,    0,    0,    8,    2, 0, 0, 0,  0,   0,   0,   0};
     for (int i = 0; i < 4; ++i) {
         file[static_cast<size_t>(16 + i)] = static_cast<uint8_t>(width >> (24 - 8 * i));
         file[static_cast<size_t>(20 + i)] = static_cast<uint8_t>(height >> (24 - 8 * i));
@@ -160,9 +167,27 @@ std::vector<uint8_t> PngHeaderOnly(uint32_t width, uint32_t height) {
 }
 
 std::vector<uint8_t> JpegHeaderOnly(uint16_t width, uint16_t height) {
-    return {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0,  // an APP0 segment to walk over
-            0xFF, 0xC0, 0, 11, 8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height),
-            static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 1, 1, 0x11, 0};
+    return {0xFF,
+            0xD8,
+            0xFF,
+            0xE0,
+            0,
+            4,
+            0,
+            0,  // an APP0 segment to walk over
+            0xFF,
+            0xC0,
+            0,
+            11,
+            8,
+            static_cast<uint8_t>(height >> 8),
+            static_cast<uint8_t>(height),
+            static_cast<uint8_t>(width >> 8),
+            static_cast<uint8_t>(width),
+            1,
+            1,
+            0x11,
+            0};
 }
 
 std::vector<uint8_t> BmpHeaderOnly(int32_t width, int32_t height) {
@@ -177,7 +202,7 @@ std::vector<uint8_t> BmpHeaderOnly(int32_t width, int32_t height) {
 TEST_F(PictureLoading, ReadsSizesFromHeadersWithoutDecoding) {
     const test::ArgbPicture picture = test::FilledPicture(123, 45, kTeal);
     for (const auto& [name, mime] : {std::pair{L"h.png", L"image/png"}, std::pair{L"h.jpg", L"image/jpeg"},
-                                      std::pair{L"h.bmp", L"image/bmp"}, std::pair{L"h.gif", L"image/gif"}}) {
+                                     std::pair{L"h.bmp", L"image/bmp"}, std::pair{L"h.gif", L"image/gif"}}) {
         ASSERT_TRUE(test::SavePicture(picture, folder_.File(name), mime));
         const auto size = ReadHeaderSize(folder_.File(name));
         ASSERT_TRUE(size.has_value()) << test::WideToUtf8(name);

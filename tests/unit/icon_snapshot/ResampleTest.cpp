@@ -20,7 +20,9 @@ PixelBitmap Shrink(uint32_t width, uint32_t height, uint32_t targetWidth, uint32
     return averager.TakeResult();
 }
 
-uint8_t GreyAt(const PixelBitmap& bitmap, uint32_t x, uint32_t y) { return bitmap.Rows[y * bitmap.Stride + x * 3]; }
+uint8_t GreyAt(const PixelBitmap& bitmap, uint32_t x, uint32_t y) {
+    return bitmap.Rows[y * bitmap.Stride + x * 3];
+}
 
 TEST(AreaAverager, TurnsAOnePixelCheckerboardIntoEvenGrey) {
     const struct {
@@ -70,7 +72,7 @@ TEST(AreaAverager, KeepsAGradientMonotonicAndSolidColoursExact) {
 TEST(AreaAverager, ReadsEachLayoutAndComposesTransparencyOverWhite) {
     const struct {
         SourceLayout layout;
-        std::vector<uint8_t> pixel;  // one source pixel
+        std::vector<uint8_t> pixel;     // one source pixel
         std::vector<uint8_t> expected;  // B, G, R
     } cases[] = {
         {SourceLayout::Bgr24, {10, 20, 30}, {10, 20, 30}},

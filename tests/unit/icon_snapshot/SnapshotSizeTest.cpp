@@ -56,7 +56,8 @@ const SnapshotCase kSnapshotCases[] = {
 TEST(SnapshotSize, MatchesTheTableUnderEveryHostControlWord) {
     UnderEveryHostControlWord([] {
         for (const SnapshotCase& c : kSnapshotCases)
-            EXPECT_EQ(SnapshotSize(c.width, c.height), c.expected) << c.width << " x " << c.height << ": " << c.why;
+            EXPECT_EQ(SnapshotSize(c.width, c.height), c.expected)
+                << c.width << " x " << c.height << ": " << c.why;
     });
 }
 
@@ -68,18 +69,17 @@ struct BandCase {
 };
 
 const BandCase kBandCases[] = {
-    {128, 1920, 1080, 72, 28, 10, 20},
-    {48, 1920, 1080, 27, 10, 4, 8},   // 10.5 rounds to 10
-    {8, 1920, 1080, 4, 2, 1, 1},      // 4.5 rounds to 4
-    {176, 3520, 1050, 53, 62, 14, 28},  // product just above 52.5; 61.5 rounds to 62
+    {128, 1920, 1080, 72, 28, 10, 20},  {48, 1920, 1080, 27, 10, 4, 8},  // 10.5 rounds to 10
+    {8, 1920, 1080, 4, 2, 1, 1},                                         // 4.5 rounds to 4
+    {176, 3520, 1050, 53, 62, 14, 28},   // product just above 52.5; 61.5 rounds to 62
     {200, 1920, 1080, 112, 44, 16, 32},  // 112.5 rounds to 112
 };
 
 TEST(DesktopBand, MatchesTheTableUnderEveryHostControlWord) {
     UnderEveryHostControlWord([] {
         for (const BandCase& c : kBandCases) {
-            SCOPED_TRACE(::testing::Message() << "W " << c.iconWidth << " on " << c.desktopWidth << " x "
-                                              << c.desktopHeight);
+            SCOPED_TRACE(::testing::Message()
+                         << "W " << c.iconWidth << " on " << c.desktopWidth << " x " << c.desktopHeight);
             const int32_t drawHeight = ScaledLength(c.desktopHeight, c.desktopWidth, c.iconWidth);
             EXPECT_EQ(drawHeight, c.drawHeight);
             EXPECT_EQ(RoundHalfEven(static_cast<long double>(c.iconWidth - drawHeight) / 2.0L), c.top);

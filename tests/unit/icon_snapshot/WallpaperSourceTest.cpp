@@ -17,7 +17,8 @@ class ScratchUserRoot : public ::testing::Test {
 protected:
     ScratchUserRoot() {
         path_ = L"Software\\KorimboTests\\WallpaperSource-" + std::to_wstring(::GetCurrentProcessId());
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_, nullptr);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_,
+                          nullptr);
     }
     ~ScratchUserRoot() override {
         ::RegCloseKey(root_);
@@ -37,7 +38,8 @@ protected:
     }
     bool DesktopKeyExists() const {
         HKEY desktop = nullptr;
-        if (::RegOpenKeyExW(root_, L"Control Panel\\Desktop", 0, KEY_READ, &desktop) != ERROR_SUCCESS) return false;
+        if (::RegOpenKeyExW(root_, L"Control Panel\\Desktop", 0, KEY_READ, &desktop) != ERROR_SUCCESS)
+            return false;
         ::RegCloseKey(desktop);
         return true;
     }
@@ -62,8 +64,7 @@ TEST_F(ScratchUserRoot, AbsentValueReadsAsNoWallpaper) {
 
 TEST_F(ScratchUserRoot, TextValuesAreTakenAsStored) {
     const std::wstring cases[] = {
-        L"C:\\Windows\\Web\\Wallpaper\\img0.jpg",
-        L"",
+        L"C:\\Windows\\Web\\Wallpaper\\img0.jpg", L"",
         test::Utf8ToWide("C:\\Bilder\\Обои\\\xe5\xa3\x81\xe7\xba\xb8 \xf0\x9f\x8c\x84.jpg"),
         L"C:\\" + std::wstring(1000, L'w') + L".png",  // longer than MAX_PATH
     };

@@ -122,8 +122,10 @@ class EncodedBitmap : public ::testing::TestWithParam<BitmapCase> {};
 
 TEST_P(EncodedBitmap, DecodesToTheSamePixelsAtEveryLevel) {
     const PixelBitmap bitmap = MakeBitmap(GetParam());
-    for (const PngOptions options : {PngOptions{}, kStoredPngOptions, PngOptions{9, true}, PngOptions{1, true}}) {
-        SCOPED_TRACE("zlib level " + std::to_string(options.ZlibLevel));
+    for (const PngOptions options : {PngOptions{}, kStoredPngOptions, PngOptions{9, true}, PngOptions{1, true},
+                                     PngOptions{6, true, PngMatching::Full}, PngOptions{6, false}}) {
+        SCOPED_TRACE("zlib level " + std::to_string(options.ZlibLevel) + (options.AdaptiveFilters ? " filtered" : "") +
+                     (options.Matching == PngMatching::Full ? " full matching" : ""));
         ExpectSamePixels(bitmap, DecodeWithGdiplus(EncodePng(bitmap, options)));
     }
 }
@@ -164,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, EncodedBitmap, ::testing::ValuesIn(kCases),
 TEST(PngEncoder, SplitsLargeImagesIntoIdatChunksOfAtMost65535Bytes) {
     // Noise does not compress: about 480 KB of stored data.
     const PixelBitmap bitmap = MakeBitmap({"noise", 400, 400, 24, 0, 0});
-    for (const PngOptions options : {kStoredPngOptions, PngOptions{}}) {
+    for (const PngOptions options : {kStoredPngOptions, PngOptions{}, PngOptions{6, true, PngMatching::Full}}) {
         const auto chunks = test::ReadPngChunks(EncodePng(bitmap, options));
         std::vector<size_t> sizes;
         for (const PngChunk& chunk : chunks)
@@ -215,9 +217,15 @@ TEST(PngEncoder, AdaptiveFiltersShrinkSmoothPictures) {
             p[1] = static_cast<uint8_t>(y * 255 / 280);
             p[2] = static_cast<uint8_t>((x + y) / 4);
         }
-    const size_t unfiltered = EncodePng(gradient, PngOptions{6, false}).size();
-    const size_t filtered = EncodePng(gradient, PngOptions{}).size();
-    EXPECT_LT(filtered * 2, unfiltered);
+    for (const PngMatching matching : {PngMatching::RunsOnly, PngMatching::Full}) {
+        const size_t unfiltered = EncodePng(gradient, PngOptions{6, false, matching}).size();
+        const size_t filtered = EncodePng(gradient, PngOptions{6, true, matching}).size();
+        EXPECT_LT(filtered * 2, unfiltered);
+    }
+    // Flat areas pack well with runs alone.
+    PixelBitmap flat = gradient;
+    std::fill(flat.Rows.begin(), flat.Rows.end(), uint8_t{0x5A});
+    EXPECT_LT(EncodePng(flat).size(), 2000u);
     ExpectSamePixels(gradient, DecodeWithGdiplus(EncodePng(gradient)));
 }
 
@@ -282,7 +290,8 @@ TEST_F(SavedPng, FailureLeavesTheOldFileAsItWas) {
     PixelBitmap broken = bitmap_;
     broken.Rows.clear();
     EXPECT_THROW(SaveBitmapAsPng(broken, path), Failure);
-    EXPECT_EQ(test::ReadWholeFile(path), std::vector<uint8_t>({'o', 'l', 'd', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't', 's'}));
+    EXPECT_EQ(test::ReadWholeFile(path),
+              std::vector<uint8_t>({'o', 'l', 'd', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't', 's'}));
 
     // A write that cannot reach its folder fails without touching anything.
     EXPECT_THROW(SaveBitmapAsPng(bitmap_, folder_.File(L"missing\\wallpaper.png")), Failure);
