@@ -16,6 +16,8 @@ configure_and_build() {
 # prefix; both are stopped when the calling script exits.
 start_display_and_wine() {
   export WINEPREFIX="$build/wineprefix" HOME="$build/home" WINEDEBUG=-all
+  # A crashing program ends instead of waiting in Wine's debugger.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   local display=90
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
   Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &

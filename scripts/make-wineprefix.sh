@@ -8,7 +8,7 @@ export WINEPREFIX="$build_dir/wineprefix"
 export HOME="$build_dir/home"
 export WINEARCH=win32
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 mkdir -p "$HOME"
 
 if [ -d "$WINEPREFIX" ] && [ ! -f "$WINEPREFIX/.korimbo-ready" ]; then

@@ -60,6 +60,8 @@ public:
     // Unload, forget everything but the settings file, Load again.
     void Restart();
     bool Loaded() const { return entryPoints_.initialize != nullptr; }
+    // The loaded library; null for a plug-in linked into this program.
+    HMODULE Module() const { return module_; }
 
     uint16_t MagicId() const;
     bool InitializeResult() const { return initializeResult_; }
