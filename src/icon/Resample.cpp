@@ -25,7 +25,8 @@ AreaAverager::AreaAverager(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t
     : sourceWidth_(sourceWidth),
       sourceHeight_(sourceHeight),
       targetWidth_(targetWidth),
-      targetHeight_(targetHeight) {
+      targetHeight_(targetHeight),
+      perUnit_(1.0 / (static_cast<double>(sourceWidth) * static_cast<double>(sourceHeight))) {
     if (!sourceWidth || !sourceHeight || !targetWidth || !targetHeight)
         throw Failure("Cannot scale an empty picture");
     if (sourceWidth > kMaxSourceSide || sourceHeight > kMaxSourceSide)
@@ -41,12 +42,23 @@ AreaAverager::AreaAverager(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t
         span.firstOverlap = Overlap(first, x, s, t);
         span.lastOverlap = Overlap(end - 1, x, s, t);
     }
-    reducedRow_.resize(size_t{targetWidth} * 3);
-    sums_.assign(size_t{targetWidth} * targetHeight * 3, 0);
+    columnSums_.assign(size_t{sourceWidth} * 3, 0);
+    result_.Width = targetWidth;
+    result_.Height = targetHeight;
+    result_.BitsPerPixel = 24;
+    result_.Stride = size_t{targetWidth} * 3;
+    result_.Rows.assign(result_.Stride * targetHeight, 0);
 }
 
 template <int Step, SourceLayout Layout>
-void AreaAverager::ReduceRowAs(const uint8_t* pixels) {
+void AreaAverager::AccumulateAs(const uint8_t* pixels, uint32_t overlap) {
+    uint32_t* sums = columnSums_.data();
+    if constexpr (Layout == SourceLayout::Bgr24) {
+        // The common case: one multiply-add per byte.
+        const size_t bytes = size_t{sourceWidth_} * 3;
+        for (size_t i = 0; i < bytes; ++i) sums[i] += overlap * pixels[i];
+        return;
+    }
     // Pixels with alpha are composed over white: c * alpha + 255 * (1 - alpha).
     const auto channel = [](const uint8_t* pixel, int c) -> uint32_t {
         if constexpr (Layout == SourceLayout::PremultipliedBgra32) return pixel[c] + 255u - pixel[3];
@@ -56,68 +68,57 @@ void AreaAverager::ReduceRowAs(const uint8_t* pixels) {
         }
         return pixel[c];
     };
-    // Each sum is at most 255 * sourceWidth units: within 32 bits.
-    const uint32_t whole = targetWidth_;
-    uint32_t* out = reducedRow_.data();
-    for (const ColumnSpan& span : columns_) {
-        const uint8_t* first = pixels + size_t{span.first} * Step;
-        if (span.count == 1) {
-            for (int c = 0; c < 3; ++c) out[c] = span.firstOverlap * channel(first, c);
-        } else {
-            uint32_t inner[3] = {0, 0, 0};
-            const uint8_t* last = first + size_t{span.count - 1} * Step;
-            for (const uint8_t* p = first + Step; p < last; p += Step)
-                for (int c = 0; c < 3; ++c) inner[c] += channel(p, c);
-            for (int c = 0; c < 3; ++c)
-                out[c] = span.firstOverlap * channel(first, c) + span.lastOverlap * channel(last, c) +
-                         whole * inner[c];
-        }
-        out += 3;
+    for (uint32_t x = 0; x < sourceWidth_; ++x, pixels += Step, sums += 3)
+        for (int c = 0; c < 3; ++c) sums[c] += overlap * channel(pixels, c);
+}
+
+void AreaAverager::Accumulate(const uint8_t* pixels, SourceLayout layout, uint32_t overlap) {
+    switch (layout) {
+        case SourceLayout::Bgr24: AccumulateAs<3, SourceLayout::Bgr24>(pixels, overlap); break;
+        case SourceLayout::Bgrx32: AccumulateAs<4, SourceLayout::Bgrx32>(pixels, overlap); break;
+        case SourceLayout::StraightBgra32: AccumulateAs<4, SourceLayout::StraightBgra32>(pixels, overlap); break;
+        case SourceLayout::PremultipliedBgra32:
+            AccumulateAs<4, SourceLayout::PremultipliedBgra32>(pixels, overlap);
+            break;
     }
 }
 
-void AreaAverager::ReduceRow(const uint8_t* pixels, SourceLayout layout) {
-    switch (layout) {
-        case SourceLayout::Bgr24: ReduceRowAs<3, SourceLayout::Bgr24>(pixels); break;
-        case SourceLayout::Bgrx32: ReduceRowAs<4, SourceLayout::Bgrx32>(pixels); break;
-        case SourceLayout::StraightBgra32: ReduceRowAs<4, SourceLayout::StraightBgra32>(pixels); break;
-        case SourceLayout::PremultipliedBgra32:
-            ReduceRowAs<4, SourceLayout::PremultipliedBgra32>(pixels);
-            break;
+void AreaAverager::EmitRow(uint32_t row) {
+    const uint32_t whole = targetWidth_;
+    const uint32_t* sums = columnSums_.data();
+    uint8_t* out = result_.Rows.data() + size_t{row} * result_.Stride;
+    for (const ColumnSpan& span : columns_) {
+        const uint32_t* first = sums + size_t{span.first} * 3;
+        for (int c = 0; c < 3; ++c) {
+            uint64_t total = uint64_t{span.firstOverlap} * first[c];
+            if (span.count > 1) {
+                uint64_t inner = 0;
+                const uint32_t* last = first + size_t{span.count - 1} * 3;
+                for (const uint32_t* p = first + 3; p < last; p += 3) inner += p[c];
+                total += uint64_t{span.lastOverlap} * last[c] + whole * inner;
+            }
+            // Totals stay below 2^63: a signed conversion, which x87 does in one step.
+            const long mean = std::lrint(static_cast<double>(static_cast<int64_t>(total)) * perUnit_);
+            out[c] = static_cast<uint8_t>(std::clamp(mean, 0L, 255L));
+        }
+        out += 3;
     }
+    std::fill(columnSums_.begin(), columnSums_.end(), 0u);
 }
 
 void AreaAverager::AddRow(const uint8_t* pixels, SourceLayout layout) {
     if (nextRow_ >= sourceHeight_) return;
     const uint64_t row = nextRow_++;
-    ReduceRow(pixels, layout);
     const uint64_t s = sourceHeight_, t = targetHeight_;
     const uint64_t firstTarget = row * t / s;
     const uint64_t endTarget = std::min<uint64_t>(((row + 1) * t + s - 1) / s, t);
-    const size_t rowSums = size_t{targetWidth_} * 3;
     for (uint64_t target = firstTarget; target < endTarget; ++target) {
-        const uint64_t overlap = Overlap(row, target, s, t);
-        uint64_t* sums = sums_.data() + static_cast<size_t>(target) * rowSums;
-        for (size_t i = 0; i < rowSums; ++i) sums[i] += overlap * reducedRow_[i];
+        Accumulate(pixels, layout, Overlap(row, target, s, t));
+        // The target row is complete once this source row reaches its end.
+        if ((row + 1) * t >= (target + 1) * s) EmitRow(static_cast<uint32_t>(target));
     }
 }
 
-PixelBitmap AreaAverager::TakeResult() {
-    PixelBitmap result;
-    result.Width = targetWidth_;
-    result.Height = targetHeight_;
-    result.BitsPerPixel = 24;
-    result.Stride = size_t{targetWidth_} * 3;
-    result.Rows.resize(result.Stride * targetHeight_);
-    // Every target pixel covers sourceWidth * sourceHeight units of area.
-    const double perUnit = 1.0 / (static_cast<double>(sourceWidth_) * static_cast<double>(sourceHeight_));
-    std::transform(sums_.begin(), sums_.end(), result.Rows.begin(), [perUnit](uint64_t sum) {
-        // Sums stay below 2^63: a signed conversion, which x87 does in one step.
-        const long mean = std::lrint(static_cast<double>(static_cast<int64_t>(sum)) * perUnit);
-        return static_cast<uint8_t>(std::clamp(mean, 0L, 255L));
-    });
-    std::vector<uint64_t>().swap(sums_);
-    return result;
-}
+PixelBitmap AreaAverager::TakeResult() { return std::move(result_); }
 
 }  // namespace korimbo

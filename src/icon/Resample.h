@@ -4,10 +4,10 @@
 //
 // Each target pixel is the mean of the source area it covers, partly covered
 // source pixels weighted by the covered part. Source rows are fed one at a
-// time, top first, so a picture can be read in bands: besides the caller's
-// rows, only one buffer of the target's size is kept. All arithmetic is in
-// integers (x87 conversions are slow, and the result is then exact on any
-// machine).
+// time, top first, so a picture can be read in bands. Rows are first summed
+// down into one source-wide row per target row, which is then summed across:
+// besides the result, only two rows are kept. All arithmetic is in integers
+// (x87 conversions are slow, and the result is then the same on any machine).
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,7 @@ enum class SourceLayout {
 
 class AreaAverager {
 public:
-    // Keeps a row's weighted sums within 32 bits.
+    // Keeps a column's weighted sum within 32 bits.
     static constexpr uint32_t kMaxSourceSide = 16u << 20;
 
     // All four sizes at least 1; neither source side above kMaxSourceSide.
@@ -37,7 +37,7 @@ public:
     void AddRow(const uint8_t* pixels, SourceLayout layout);
 
     // The target as a 24-bit bitmap with unpadded rows. Call once all source
-    // rows were added.
+    // rows were added; rows never added count as black.
     PixelBitmap TakeResult();
 
 private:
@@ -50,14 +50,17 @@ private:
         uint32_t firstOverlap = 0;
         uint32_t lastOverlap = 0;
     };
-    void ReduceRow(const uint8_t* pixels, SourceLayout layout);
     template <int Step, SourceLayout Layout>
-    void ReduceRowAs(const uint8_t* pixels);
+    void AccumulateAs(const uint8_t* pixels, uint32_t overlap);
+    void Accumulate(const uint8_t* pixels, SourceLayout layout, uint32_t overlap);
+    // Sums the column sums across into target row `row` and clears them.
+    void EmitRow(uint32_t row);
 
     uint32_t sourceWidth_, sourceHeight_, targetWidth_, targetHeight_;
     std::vector<ColumnSpan> columns_;
-    std::vector<uint32_t> reducedRow_;  // the current source row at target width, 3 sums a pixel
-    std::vector<uint64_t> sums_;        // target rows, 3 sums a pixel
+    std::vector<uint32_t> columnSums_;  // the target row being gathered, per source pixel and channel
+    PixelBitmap result_;
+    double perUnit_;  // 1 / the units of area one target pixel covers
     uint32_t nextRow_ = 0;
 };
 
