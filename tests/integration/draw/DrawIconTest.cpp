@@ -66,7 +66,10 @@ protected:
             host_.Settings().Set(1, key, value);
         }
         host_.Load();
-        ASSERT_TRUE(host_.Create(1));
+        // Its answer depends on the prefix's wallpaper, which the creation
+        // tries to make a snapshot of; the docklet exists either way.
+        host_.Create(1);
+        ASSERT_NE(host_.DockletData(1), nullptr);
         ::DeleteFileW(Asset(L"wallpaper.png").c_str());
         if (withSnapshot) {
             ASSERT_TRUE(WriteSolidPng(Asset(L"wallpaper.png"), 500, 281, kBlue));
@@ -122,6 +125,111 @@ INSTANTIATE_TEST_SUITE_P(
         // the offset comes from the width: the band starts at 44 and is cut
         // off by the bottom edge at 50, inside the taskbar
         BandCase{200, 50, true, {{'B', 44, 112}, {'R', 44, 16}, {'G', 124, 32}}}));
+
+// The miniature desktop composed in the test with GDI+ straight from the
+// files: what the drawing must look like, whatever it keeps between calls.
+std::vector<uint32_t> ComposedFromFiles(const std::wstring& folder, int size) {
+    using namespace Gdiplus::DllExports;
+    // 1920 x 1080 at 128 px: band 72 at 28, taskbar 10, dock 20 at 80.
+    EXPECT_EQ(size, 128);
+    Gdiplus::GpBitmap* canvas = nullptr;
+    GdipCreateBitmapFromScan0(size, size, 4 * size, PixelFormat32bppARGB, nullptr, &canvas);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    GdipGetImageGraphicsContext(canvas, &graphics);
+    GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQuality);
+    Gdiplus::GpImage* snapshot = nullptr;
+    GdipLoadImageFromFile((folder + L"wallpaper.png").c_str(), &snapshot);
+    GdipDrawImageRect(graphics, snapshot, 0, 28, 128, 72);
+    Gdiplus::GpBitmap* taskbar = nullptr;
+    Gdiplus::GpBitmap* dock = nullptr;
+    GdipCreateBitmapFromFile((folder + L"taskbar.png").c_str(), &taskbar);
+    GdipCreateBitmapFromFile((folder + L"dock.png").c_str(), &dock);
+    GdipDrawImageRect(graphics, taskbar, 0, 28, 128, 10);
+    GdipDrawImageRect(graphics, dock, 0, 80, 128, 20);
+    for (Gdiplus::GpImage* image : {snapshot, static_cast<Gdiplus::GpImage*>(taskbar),
+                                    static_cast<Gdiplus::GpImage*>(dock)})
+        GdipDisposeImage(image);
+    GdipDeleteGraphics(graphics);
+    std::vector<uint32_t> pixels(static_cast<size_t>(size * size));
+    Gdiplus::GpRect whole(0, 0, size, size);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(size);
+    data.Height = static_cast<UINT>(size);
+    data.Stride = size * 4;
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = pixels.data();
+    GdipBitmapLockBits(canvas, &whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                       PixelFormat32bppARGB, &data);
+    GdipBitmapUnlockBits(canvas, &data);
+    GdipDisposeImage(canvas);
+    return pixels;
+}
+
+TEST_F(DrawIconTest, RepeatedDrawingsEqualComposingFromTheFiles) {
+    Start({{"IconMode", L"1"}});
+    // The shipped overlays, with their soft edges, over a picture with alpha.
+    for (const wchar_t* name : {L"taskbar.png", L"dock.png"})
+        ASSERT_TRUE(::CopyFileW((StagedPluginFolder() + name).c_str(), Asset(name).c_str(), FALSE));
+    ASSERT_TRUE(WritePatternPng(Asset(L"wallpaper.png"), 160, 90));
+    const std::vector<uint32_t> expected = ComposedFromFiles(Asset(L""), 128);
+    for (int drawing = 1; drawing <= 3; ++drawing)
+        EXPECT_EQ(host_.Draw(1, 128, 128).Pixels(), expected) << "drawing " << drawing;
+}
+
+// A solid 500 x 281 PNG padded after its end to 4096 bytes, so that pictures
+// of different colours make files of the same size.
+void WritePaddedSolidPng(const std::wstring& path, uint32_t argb) {
+    ASSERT_TRUE(WriteSolidPng(path, 500, 281, argb));
+    std::vector<uint8_t> bytes = ReadWholeFile(path);
+    ASSERT_LE(bytes.size(), 4096u);
+    bytes.resize(4096);
+    WriteWholeFile(path, bytes);
+}
+
+// A replacement written over the file with the same size and the same time
+// stamps as the old one.
+void ReplaceKeepingStamps(const std::wstring& path, uint32_t argb) {
+    WIN32_FILE_ATTRIBUTE_DATA before{};
+    ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before));
+    WritePaddedSolidPng(path, argb);
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::SetFileTime(file, &before.ftCreationTime, &before.ftLastAccessTime, &before.ftLastWriteTime);
+    ::CloseHandle(file);
+    WIN32_FILE_ATTRIBUTE_DATA after{};
+    ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &after));
+    EXPECT_EQ(after.nFileSizeLow, before.nFileSizeLow);
+    EXPECT_EQ(::CompareFileTime(&after.ftLastWriteTime, &before.ftLastWriteTime), 0);
+}
+
+TEST_F(DrawIconTest, ChangedReplacedOrRemovedSnapshotIsNoticedAtOnce) {
+    Start({{"IconMode", L"1"}, {"DummyOverlay", L"0"}});
+    WritePaddedSolidPng(Asset(L"wallpaper.png"), kBlue);
+    EXPECT_EQ(KindsAt(host_.Draw(1, 128, 128), 64), ExpectedKinds(128, {{'B', 28, 72}}));
+
+    ReplaceKeepingStamps(Asset(L"wallpaper.png"), kGreen);
+    EXPECT_EQ(KindsAt(host_.Draw(1, 128, 128), 64), ExpectedKinds(128, {{'G', 28, 72}}));
+
+    ASSERT_TRUE(::DeleteFileW(Asset(L"wallpaper.png").c_str()));
+    EXPECT_EQ(KindsAt(host_.Draw(1, 128, 128), 64), ExpectedKinds(128, {{'Y', 28, 72}}));
+
+    ASSERT_TRUE(WriteSolidPng(Asset(L"wallpaper.png"), 500, 281, kRed));
+    EXPECT_EQ(KindsAt(host_.Draw(1, 128, 128), 64), ExpectedKinds(128, {{'R', 28, 72}}));
+
+    // A snapshot that no longer decodes is not drawn.
+    WriteWholeFile(Asset(L"wallpaper.png"), std::string("\x89PNG\r\n\x1a\ncut short"));
+    EXPECT_EQ(KindsAt(host_.Draw(1, 128, 128), 64), std::string(128, '.'));
+}
+
+TEST_F(DrawIconTest, ReplacedCustomIconIsShownAtTheNextDrawing) {
+    const std::wstring icon = base_.File(L"mine.png");
+    WritePaddedSolidPng(icon, kBlue);
+    Start({{"IconMode", L"0"}, {"Iconsource", icon}});
+    EXPECT_EQ(KindsAt(host_.Draw(1, 48, 48), 0), std::string(281, 'B'));
+    ReplaceKeepingStamps(icon, kRed);
+    EXPECT_EQ(KindsAt(host_.Draw(1, 48, 48), 0), std::string(281, 'R'));
+}
 
 TEST_F(DrawIconTest, WithoutSnapshotTheDefaultIconFillsTheBand) {
     Start({{"IconMode", L"1"}, {"DummyOverlay", L"0"}}, /*withSnapshot=*/false);
