@@ -87,9 +87,9 @@ CachedPicture LoadCachedPicture(const std::wstring& path) {
     picture.pixels = entry.pixels;
     // GDI+ only reads these pixels: the bitmap is drawn from, never drawn on.
     Gdiplus::GpBitmap* bitmap = nullptr;
-    GdipCreateBitmapFromScan0(picture.pixels->width, picture.pixels->height, picture.pixels->width * 4,
-                              PixelFormat32bppARGB,
-                              reinterpret_cast<BYTE*>(const_cast<uint32_t*>(picture.pixels->argb.data())), &bitmap);
+    GdipCreateBitmapFromScan0(
+        picture.pixels->width, picture.pixels->height, picture.pixels->width * 4, PixelFormat32bppARGB,
+        reinterpret_cast<BYTE*>(const_cast<uint32_t*>(picture.pixels->argb.data())), &bitmap);
     picture.bitmap.Reset(bitmap);
     if (bitmap && picture.pixels->dpiX > 0 && picture.pixels->dpiY > 0)
         GdipBitmapSetResolution(bitmap, picture.pixels->dpiX, picture.pixels->dpiY);

@@ -41,8 +41,7 @@ void DrawInto(Gdiplus::GpGraphics* graphics, const CachedPicture& image, int32_t
 Gdiplus::GpBitmap* NewCanvas(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 || width > std::numeric_limits<INT>::max() / 4) return nullptr;
     Gdiplus::GpBitmap* canvas = nullptr;
-    if (GdipCreateBitmapFromScan0(width, height, 4 * width, PixelFormat32bppARGB, nullptr, &canvas) !=
-        Gdiplus::Ok)
+    if (GdipCreateBitmapFromScan0(width, height, 4 * width, PixelFormat32bppARGB, nullptr, &canvas) != Gdiplus::Ok)
         return nullptr;
     return canvas;
 }

@@ -2,9 +2,8 @@
 // desktop made from the wallpaper snapshot and the overlays.
 #pragma once
 
-#include "platform/GdiplusApi.h"
-
 #include "host/HostInterface.h"
+#include "platform/GdiplusApi.h"
 
 namespace korimbo {
 

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include "BenchSupport.h"
 #include "DockHost.h"
@@ -127,12 +127,15 @@ int main() {
                                             {taskbar, top, taskbarHeight},
                                             {dock, top + bandHeight - dockHeight, dockHeight}};
 
-        const auto [mode1, floor1] =
-            PairedMedians(kRuns, [&] { host.Draw(1, size, size); }, [&] { DrawFloor(size, desktop); });
+        const auto [mode1, floor1] = PairedMedians(
+            kRuns, [&] { host.Draw(1, size, size); }, [&] { DrawFloor(size, desktop); });
         bench::PrintRow("mode 1 + overlays, " + std::to_string(size) + " px", mode1, "floor: 3 decoded pictures",
                         floor1);
-        const auto [mode0, floor0] =
-            PairedMedians(kRuns, [&] { host.Draw(2, size, size); }, [&] { DrawFloor(256, {{icon, 0, 256}}); });
+        const auto [mode0, floor0] = PairedMedians(
+            kRuns, [&] { host.Draw(2, size, size); },
+            [&] {
+                DrawFloor(256, {{icon, 0, 256}});
+            });
         bench::PrintRow("mode 0 (256 px default icon), rect " + std::to_string(size) + " px", mode0,
                         "floor: decoded icon copied", floor0);
         host.Log().Clear();
@@ -141,7 +144,8 @@ int main() {
     // record, the label and the icon rectangle.
     host.Settings().Set(3, "IconMode", L"2");
     host.Create(3);
-    const auto [nothing, empty] = PairedMedians(kRuns, [&] { host.Draw(3, 48, 48); }, [] {});
+    const auto [nothing, empty] = PairedMedians(
+        kRuns, [&] { host.Draw(3, 48, 48); }, [] {});
     bench::PrintRow("mode 2 (nothing drawn): the call itself", nothing, "nothing", empty);
     std::printf("peak working set: %.1f MB\n", static_cast<double>(bench::PeakWorkingSetBytes()) / 1048576.0);
 

@@ -3,7 +3,6 @@
 // modes, sizes of zero and less, the failure path, and icon files that stay
 // free to edit while the host shows them.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <string>
@@ -22,7 +21,8 @@ using dockhost::DockHost;
 
 constexpr uint32_t kBlue = 0xFF0000FF, kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kYellow = 0xFFFFFF00;
 const std::vector<PaletteEntry> kPalette = {{'B', kBlue}, {'R', kRed}, {'G', kGreen}, {'Y', kYellow}};
-constexpr char kFailureText[] = "Korimbo: Error on Draw-Icon. Some settings will be reset to prevent further damage.";
+constexpr char kFailureText[] =
+    "Korimbo: Error on Draw-Icon. Some settings will be reset to prevent further damage.";
 
 // A picture whose every pixel differs, with alpha, written as PNG.
 std::vector<uint32_t> PatternPixels(int width, int height) {
@@ -38,8 +38,8 @@ bool WritePatternPng(const std::wstring& path, int width, int height) {
     std::vector<uint32_t> pixels = PatternPixels(width, height);
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
-                                                      reinterpret_cast<BYTE*>(pixels.data()),
-                                                      &bitmap) != Gdiplus::Ok)
+                                                       reinterpret_cast<BYTE*>(pixels.data()),
+                                                       &bitmap) != Gdiplus::Ok)
         return false;
     const bool saved = dockhost::SaveImageAsPng(bitmap, path);
     Gdiplus::DllExports::GdipDisposeImage(bitmap);
@@ -112,19 +112,18 @@ TEST_P(BandGeometryTest, SnapshotAndOverlaysLandOnTheirRows) {
         EXPECT_EQ(KindsAt(drawn, column), expected) << "column " << column;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, BandGeometryTest,
-    testing::Values(
-        // band 72 at 28, taskbar 10 at 28, dock 20 at 80
-        BandCase{128, 128, true, {{'B', 28, 72}, {'R', 28, 10}, {'G', 80, 20}}},
-        BandCase{128, 128, false, {{'B', 28, 72}}},
-        // 10.5 rounds to 10: band 27 at 10, taskbar 4 at 10, dock 8 at 29
-        BandCase{48, 48, true, {{'B', 10, 27}, {'R', 10, 4}, {'G', 29, 8}}},
-        BandCase{256, 256, true, {{'B', 56, 144}, {'R', 56, 20}, {'G', 159, 41}}},
-        BandCase{32, 32, true, {{'B', 7, 18}, {'R', 7, 3}, {'G', 20, 5}}},
-        // the offset comes from the width: the band starts at 44 and is cut
-        // off by the bottom edge at 50, inside the taskbar
-        BandCase{200, 50, true, {{'B', 44, 112}, {'R', 44, 16}, {'G', 124, 32}}}));
+INSTANTIATE_TEST_SUITE_P(Sizes, BandGeometryTest,
+                         testing::Values(
+                             // band 72 at 28, taskbar 10 at 28, dock 20 at 80
+                             BandCase{128, 128, true, {{'B', 28, 72}, {'R', 28, 10}, {'G', 80, 20}}},
+                             BandCase{128, 128, false, {{'B', 28, 72}}},
+                             // 10.5 rounds to 10: band 27 at 10, taskbar 4 at 10, dock 8 at 29
+                             BandCase{48, 48, true, {{'B', 10, 27}, {'R', 10, 4}, {'G', 29, 8}}},
+                             BandCase{256, 256, true, {{'B', 56, 144}, {'R', 56, 20}, {'G', 159, 41}}},
+                             BandCase{32, 32, true, {{'B', 7, 18}, {'R', 7, 3}, {'G', 20, 5}}},
+                             // the offset comes from the width: the band starts at 44 and is cut
+                             // off by the bottom edge at 50, inside the taskbar
+                             BandCase{200, 50, true, {{'B', 44, 112}, {'R', 44, 16}, {'G', 124, 32}}}));
 
 // The miniature desktop composed in the test with GDI+ straight from the
 // files: what the drawing must look like, whatever it keeps between calls.
@@ -146,8 +145,8 @@ std::vector<uint32_t> ComposedFromFiles(const std::wstring& folder, int size) {
     GdipCreateBitmapFromFile((folder + L"dock.png").c_str(), &dock);
     GdipDrawImageRect(graphics, taskbar, 0, 28, 128, 10);
     GdipDrawImageRect(graphics, dock, 0, 80, 128, 20);
-    for (Gdiplus::GpImage* image : {snapshot, static_cast<Gdiplus::GpImage*>(taskbar),
-                                    static_cast<Gdiplus::GpImage*>(dock)})
+    for (Gdiplus::GpImage* image :
+         {snapshot, static_cast<Gdiplus::GpImage*>(taskbar), static_cast<Gdiplus::GpImage*>(dock)})
         GdipDisposeImage(image);
     GdipDeleteGraphics(graphics);
     std::vector<uint32_t> pixels(static_cast<size_t>(size * size));
@@ -192,8 +191,8 @@ void ReplaceKeepingStamps(const std::wstring& path, uint32_t argb) {
     WIN32_FILE_ATTRIBUTE_DATA before{};
     ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before));
     WritePaddedSolidPng(path, argb);
-    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     ::SetFileTime(file, &before.ftCreationTime, &before.ftLastAccessTime, &before.ftLastWriteTime);
     ::CloseHandle(file);

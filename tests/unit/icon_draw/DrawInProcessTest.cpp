@@ -20,7 +20,8 @@ namespace {
 
 constexpr uint32_t kBlue = 0xFF0000FF, kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kYellow = 0xFFFFFF00;
 const std::vector<test::PaletteEntry> kPalette = {{'B', kBlue}, {'R', kRed}, {'G', kGreen}, {'Y', kYellow}};
-constexpr char kFailureText[] = "Korimbo: Error on Draw-Icon. Some settings will be reset to prevent further damage.";
+constexpr char kFailureText[] =
+    "Korimbo: Error on Draw-Icon. Some settings will be reset to prevent further damage.";
 
 class DrawInProcessTest : public testing::Test {
 protected:
@@ -41,7 +42,9 @@ protected:
     }
 
     std::wstring Asset(const std::wstring& name) const { return base_.Path() + L"Korimbo\\" + name; }
-    TZephDockletSettings& Record(uint32_t id) { return *static_cast<TZephDockletSettings*>(host_.DockletData(id)); }
+    TZephDockletSettings& Record(uint32_t id) {
+        return *static_cast<TZephDockletSettings*>(host_.DockletData(id));
+    }
     std::wstring Stored(const char* key) { return host_.Settings().Get(1, key).value_or(L"(none)"); }
 
     test::TempFolder base_;

@@ -13,7 +13,9 @@ inline dockhost::PluginEntryPoints InProcessPlugin() {
         static uint8_t __stdcall Initialize(void* table) {
             return AtBoundary([&] { return InitializePlugin(table); });
         }
-        static uint8_t __stdcall Finalize() { return AtBoundary([] { return FinalizePlugin(); }); }
+        static uint8_t __stdcall Finalize() {
+            return AtBoundary([] { return FinalizePlugin(); });
+        }
         static uint16_t __stdcall MagicId() { return kMagicId; }
     };
     return {&EntryPoints::Initialize, &EntryPoints::Finalize, &EntryPoints::MagicId};

@@ -1,7 +1,6 @@
 // Icon and overlay files as the drawing reads them: decoded from a copy of
 // their bytes, kept between drawings, and nothing when they are not pictures.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <functional>
@@ -57,20 +56,20 @@ void WriteText(const std::wstring& path, const std::string& text) { test::WriteW
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PictureFileTest,
-    testing::Values(FileCase{"a PNG", [](const std::wstring& p) { test::WriteSolidPng(p, 7, 5, 0x80FF0000); }, true},
-                    FileCase{"missing", nullptr, false},
-                    FileCase{"empty", [](const std::wstring& p) { WriteText(p, ""); }, false},
-                    FileCase{"not a picture", [](const std::wstring& p) { WriteText(p, "hello, world"); }, false},
-                    FileCase{"a PNG cut short",
-                             [](const std::wstring& p) {
-                                 test::WriteSolidPng(p, 7, 5, 0xFF00FF00);
-                                 std::vector<uint8_t> bytes = test::ReadWholeFile(p);
-                                 bytes.resize(40);
-                                 test::WriteWholeFile(p, bytes);
-                             },
-                             false},
-                    FileCase{"a folder", [](const std::wstring& p) { ::CreateDirectoryW(p.c_str(), nullptr); },
-                             false}));
+    testing::Values(
+        FileCase{"a PNG", [](const std::wstring& p) { test::WriteSolidPng(p, 7, 5, 0x80FF0000); }, true},
+        FileCase{"missing", nullptr, false},
+        FileCase{"empty", [](const std::wstring& p) { WriteText(p, ""); }, false},
+        FileCase{"not a picture", [](const std::wstring& p) { WriteText(p, "hello, world"); }, false},
+        FileCase{"a PNG cut short",
+                 [](const std::wstring& p) {
+                     test::WriteSolidPng(p, 7, 5, 0xFF00FF00);
+                     std::vector<uint8_t> bytes = test::ReadWholeFile(p);
+                     bytes.resize(40);
+                     test::WriteWholeFile(p, bytes);
+                 },
+                 false},
+        FileCase{"a folder", [](const std::wstring& p) { ::CreateDirectoryW(p.c_str(), nullptr); }, false}));
 
 TEST(DecodedPictureCacheTest, ThePixelsLiveAsLongAsTheirBitmapWhateverTheFileDoes) {
     test::TempFolder folder;
