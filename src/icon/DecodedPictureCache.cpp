@@ -20,10 +20,14 @@ namespace {
 
 using namespace Gdiplus::DllExports;
 
-// Pictures drawn as overlays and backgrounds are small; larger files are not
-// kept and go the uncached way.
-constexpr int64_t kMaxCachedFileBytes = 16ll * 1024 * 1024;
-constexpr uint64_t kMaxCachedPixels = 16ull * 1024 * 1024;
+// Icons, overlays and the snapshot are small. Larger pictures are not kept
+// (they go the uncached way), so that the cache never holds more than a few
+// megabytes of a 32-bit host's memory.
+constexpr int64_t kMaxCachedFileBytes = 4ll * 1024 * 1024;
+constexpr uint64_t kMaxCachedPixels = 1024ull * 1024;
+// The drawing reads four asset files and one custom icon; a few more allow
+// for icons the user has switched between.
+constexpr size_t kMaxCachedPictures = 8;
 
 struct Entry {
     std::vector<uint8_t> bytes;
@@ -75,6 +79,7 @@ CachedPicture LoadCachedPicture(const std::wstring& path) {
         Cache().erase(path);
         return picture;
     }
+    if (Cache().size() >= kMaxCachedPictures && !Cache().count(path)) Cache().clear();
     Entry& entry = Cache()[path];
     if (!entry.pixels || entry.bytes != bytes) {
         entry.pixels = Decode(bytes);

@@ -90,6 +90,16 @@ TEST(DecodedPictureCacheTest, ThePixelsLiveAsLongAsTheirBitmapWhateverTheFileDoe
     EXPECT_EQ(colour, 0xFFFF0000u);
 }
 
+TEST(DecodedPictureCacheTest, LargePictureIsNotKeptButStillComesDetached) {
+    test::TempFolder folder;
+    const std::wstring path = folder.File(L"large.png");
+    ASSERT_TRUE(test::WriteSolidPng(path, 1100, 1000, 0xFF336699));
+    EXPECT_FALSE(LoadCachedPicture(path));
+    const UniqueGpImage detached = NewDetachedBitmapFromFile(path);
+    ASSERT_TRUE(detached);
+    EXPECT_EQ(WidthOf(detached.Get()), 1100u);
+}
+
 TEST(DetachedFileBitmapTest, KeepsTheFilesResolution) {
     test::TempFolder folder;
     const std::wstring path = folder.File(L"icon.png");
