@@ -74,9 +74,15 @@ void AreaAverager::AccumulateAs(const uint8_t* pixels, uint32_t overlap) {
 
 void AreaAverager::Accumulate(const uint8_t* pixels, SourceLayout layout, uint32_t overlap) {
     switch (layout) {
-        case SourceLayout::Bgr24: AccumulateAs<3, SourceLayout::Bgr24>(pixels, overlap); break;
-        case SourceLayout::Bgrx32: AccumulateAs<4, SourceLayout::Bgrx32>(pixels, overlap); break;
-        case SourceLayout::StraightBgra32: AccumulateAs<4, SourceLayout::StraightBgra32>(pixels, overlap); break;
+        case SourceLayout::Bgr24:
+            AccumulateAs<3, SourceLayout::Bgr24>(pixels, overlap);
+            break;
+        case SourceLayout::Bgrx32:
+            AccumulateAs<4, SourceLayout::Bgrx32>(pixels, overlap);
+            break;
+        case SourceLayout::StraightBgra32:
+            AccumulateAs<4, SourceLayout::StraightBgra32>(pixels, overlap);
+            break;
         case SourceLayout::PremultipliedBgra32:
             AccumulateAs<4, SourceLayout::PremultipliedBgra32>(pixels, overlap);
             break;

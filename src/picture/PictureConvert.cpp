@@ -256,8 +256,8 @@ std::vector<uint8_t> EncodePng(const PixelBitmap& bitmap, const PngOptions& opti
             uint64_t bestCost = FilterRow(kNone, row.data(), previous.data(), rowLength, filterBpp, best.data());
             if (adaptive) {
                 for (RowFilter filter : {kSub, kUp, kAverage, kPaeth}) {
-                    const uint64_t cost =
-                        FilterRow(filter, row.data(), previous.data(), rowLength, filterBpp, trial.data(), bestCost);
+                    const uint64_t cost = FilterRow(filter, row.data(), previous.data(), rowLength, filterBpp,
+                                                    trial.data(), bestCost);
                     if (cost < bestCost) {
                         bestCost = cost;
                         best.swap(trial);

@@ -150,6 +150,15 @@ TEST_F(SnapshotTest, CreationMakesTheSnapshotFromEveryReadableKind) {
     }
 }
 
+TEST_F(SnapshotTest, EightKWallpaperIsNotTooLarge) {
+    const std::wstring path = SetWallpaper(L"8k.jpg", 7680, 4320, kTeal, L"image/jpeg");
+    DockHost host(Options());
+    host.Load();
+    ASSERT_TRUE(host.Create(1));
+    ExpectSnapshot(500, 281, kTeal, 4);
+    ExpectRemembered(host, 1, path, FileSize(path));
+}
+
 TEST_F(SnapshotTest, NonAsciiWallpaperPathWorks) {
     const std::wstring path =
         SetWallpaper(Utf8ToWide("\xe5\xa3\x81\xe7\xba\xb8 Обои \xf0\x9f\x8c\x84.png"), 1920, 1080, kTeal);
