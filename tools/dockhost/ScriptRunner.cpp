@@ -144,7 +144,8 @@ bool ScriptRunner::Run(const std::string& line) {
         host_.Log().Add("[host] stored " + args[2] + "=" + Quoted(args[3]) + " for docklet " + args[1]);
     } else if (command == "wallpaper") {
         Need(args, 2);
-        const bool ok = SetWallpaperValue(Utf8ToWide(args[1]));
+        // The desktop keeps full paths; a relative one is taken from here.
+        const bool ok = SetWallpaperValue(args[1].empty() ? std::wstring() : FullPath(Utf8ToWide(args[1])));
         host_.Log().Add("[host] wallpaper set to " + Quoted(args[1]) + (ok ? "" : " FAILED"));
     } else if (command == "restart") {
         host_.Restart();
