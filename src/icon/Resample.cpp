@@ -1,9 +1,10 @@
 #include "icon/Resample.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstring>
 
 #include "platform/Failure.h"
+#include "platform/FpuControl.h"
 
 namespace korimbo {
 
@@ -89,24 +90,43 @@ void AreaAverager::Accumulate(const uint8_t* pixels, SourceLayout layout, uint32
     }
 }
 
+uint8_t AreaAverager::RoundedMean(uint64_t total) const {
+    // Adding 1.5 * 2^52 leaves the nearest integer in the low bits of the
+    // double: much cheaper on x87 than a conversion call, which this would be
+    // once per channel of every target pixel. Totals stay below 2^63, so the
+    // signed conversion (one x87 instruction) is exact enough.
+    constexpr double kRoundingShift = 6755399441055744.0;
+    const volatile double shifted = static_cast<double>(static_cast<int64_t>(total)) * perUnit_ + kRoundingShift;
+    const double stored = shifted;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &stored, sizeof bits);
+    return static_cast<uint8_t>(std::min<uint32_t>(static_cast<uint32_t>(bits), 255u));
+}
+
 void AreaAverager::EmitRow(uint32_t row) {
-    const uint32_t whole = targetWidth_;
+    const uint64_t whole = targetWidth_;
     const uint32_t* sums = columnSums_.data();
     uint8_t* out = result_.Rows.data() + size_t{row} * result_.Stride;
     for (const ColumnSpan& span : columns_) {
         const uint32_t* first = sums + size_t{span.first} * 3;
-        for (int c = 0; c < 3; ++c) {
-            uint64_t total = uint64_t{span.firstOverlap} * first[c];
-            if (span.count > 1) {
-                uint64_t inner = 0;
-                const uint32_t* last = first + size_t{span.count - 1} * 3;
-                for (const uint32_t* p = first + 3; p < last; p += 3) inner += p[c];
-                total += uint64_t{span.lastOverlap} * last[c] + whole * inner;
+        uint64_t blue = uint64_t{span.firstOverlap} * first[0];
+        uint64_t green = uint64_t{span.firstOverlap} * first[1];
+        uint64_t red = uint64_t{span.firstOverlap} * first[2];
+        if (span.count > 1) {
+            const uint32_t* last = first + size_t{span.count - 1} * 3;
+            uint64_t innerBlue = 0, innerGreen = 0, innerRed = 0;
+            for (const uint32_t* p = first + 3; p < last; p += 3) {
+                innerBlue += p[0];
+                innerGreen += p[1];
+                innerRed += p[2];
             }
-            // Totals stay below 2^63: a signed conversion, which x87 does in one step.
-            const long mean = std::lrint(static_cast<double>(static_cast<int64_t>(total)) * perUnit_);
-            out[c] = static_cast<uint8_t>(std::clamp(mean, 0L, 255L));
+            blue += uint64_t{span.lastOverlap} * last[0] + whole * innerBlue;
+            green += uint64_t{span.lastOverlap} * last[1] + whole * innerGreen;
+            red += uint64_t{span.lastOverlap} * last[2] + whole * innerRed;
         }
+        out[0] = RoundedMean(blue);
+        out[1] = RoundedMean(green);
+        out[2] = RoundedMean(red);
         out += 3;
     }
     std::fill(columnSums_.begin(), columnSums_.end(), 0u);
@@ -114,6 +134,8 @@ void AreaAverager::EmitRow(uint32_t row) {
 
 void AreaAverager::AddRow(const uint8_t* pixels, SourceLayout layout) {
     if (nextRow_ >= sourceHeight_) return;
+    // RoundedMean relies on rounding to nearest, whatever the caller's mode.
+    const FpuControlScope roundToNearest;
     const uint64_t row = nextRow_++;
     const uint64_t s = sourceHeight_, t = targetHeight_;
     const uint64_t firstTarget = row * t / s;

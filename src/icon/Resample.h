@@ -55,6 +55,8 @@ private:
     void Accumulate(const uint8_t* pixels, SourceLayout layout, uint32_t overlap);
     // Sums the column sums across into target row `row` and clears them.
     void EmitRow(uint32_t row);
+    // total / the units of area one target pixel covers, to the nearest byte.
+    uint8_t RoundedMean(uint64_t total) const;
 
     uint32_t sourceWidth_, sourceHeight_, targetWidth_, targetHeight_;
     std::vector<ColumnSpan> columns_;

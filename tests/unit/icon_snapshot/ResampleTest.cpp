@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "icon/Resample.h"
+#include "platform/FpuControl.h"
 
 namespace korimbo {
 namespace {
@@ -66,6 +67,21 @@ TEST(AreaAverager, KeepsAGradientMonotonicAndSolidColoursExact) {
     for (const uint8_t level : std::vector<uint8_t>{0, 1, 77, 254, 255}) {
         const PixelBitmap solid = Shrink(1921, 1079, 500, 281, [&](uint32_t, uint32_t) { return level; });
         for (uint8_t value : solid.Rows) ASSERT_EQ(value, level);
+    }
+}
+
+TEST(AreaAverager, GivesTheSameResultUnderAnyHostControlWord) {
+    const auto pattern = [](uint32_t x, uint32_t y) { return static_cast<uint8_t>((x * 7 + y * 13) % 256); };
+    const PixelBitmap expected = Shrink(1921, 1079, 500, 281, pattern);
+    // 53-bit precision, round toward zero, round down, exceptions unmasked.
+    for (const uint16_t word : std::vector<uint16_t>{0x027F, 0x0F7F, 0x077F, 0x1332}) {
+        const uint16_t saved = ReadFpuControlWord();
+        WriteFpuControlWord(word);
+        const PixelBitmap result = Shrink(1921, 1079, 500, 281, pattern);
+        const uint16_t after = ReadFpuControlWord();
+        WriteFpuControlWord(saved);
+        EXPECT_EQ(after & 0x1F3F, word & 0x1F3F) << "control word not given back";
+        EXPECT_EQ(result.Rows, expected.Rows) << "control word 0x" << std::hex << word;
     }
 }
 
