@@ -25,17 +25,14 @@ void WriteWallpaperSnapshot(const std::wstring& wallpaper, const std::wstring& s
 }
 
 void RefreshWallpaperSnapshot(DockletId id) {
-    DockletRecord(id);  // a docklet without a live record has nothing to refresh
+    // Nothing here runs a message loop, so the record stays live throughout.
+    TZephDockletSettings& record = DockletRecord(id);
     const std::wstring path = ReadWallpaperPath();
     const auto size = static_cast<int32_t>(GetFileSizeLow(path));
-    {
-        const TZephDockletSettings& record = DockletRecord(id);
-        if (path == record.LastWallpaper && size == record.LastWallpaperFilesize) return;
-    }
+    if (path == record.LastWallpaper && size == record.LastWallpaperFilesize) return;
     // Nothing is remembered until the snapshot is in place, so a failure here
     // leaves the record as it was and the next trigger tries again.
     WriteWallpaperSnapshot(path, Assets().WallpaperSnapshotFile);
-    TZephDockletSettings& record = DockletRecord(id);
     record.LastWallpaper = path;
     record.LastWallpaperFilesize = size;
     SaveDockletSettings(id);
