@@ -55,6 +55,8 @@ private:
     void Accumulate(const uint8_t* pixels, SourceLayout layout, uint32_t overlap);
     // Sums the column sums across into target row `row` and clears them.
     void EmitRow(uint32_t row);
+    template <class InnerSum>
+    void EmitRowWith(uint32_t row);
     // total / the units of area one target pixel covers, to the nearest byte.
     uint8_t RoundedMean(uint64_t total) const;
 
@@ -63,6 +65,8 @@ private:
     std::vector<uint32_t> columnSums_;  // the target row being gathered, per source pixel and channel
     PixelBitmap result_;
     double perUnit_;  // 1 / the units of area one target pixel covers
+    bool useSse2_ = false;
+    bool narrowInnerSums_ = false;  // the whole columns of any span add up within 32 bits
     uint32_t nextRow_ = 0;
 };
 

@@ -70,6 +70,15 @@ TEST(AreaAverager, KeepsAGradientMonotonicAndSolidColoursExact) {
     }
 }
 
+TEST(AreaAverager, AveragesVeryWideSpansExactly) {
+    // One target pixel over 70000 x 400 source pixels: its sums need 64 bits.
+    const PixelBitmap solid = Shrink(70000, 400, 1, 1, [](uint32_t, uint32_t) -> uint8_t { return 255; });
+    EXPECT_EQ(solid.Rows, std::vector<uint8_t>({255, 255, 255}));
+    const PixelBitmap halves =
+        Shrink(70000, 400, 2, 1, [](uint32_t x, uint32_t) -> uint8_t { return x < 35000 ? 10 : 250; });
+    EXPECT_EQ(halves.Rows, std::vector<uint8_t>({10, 10, 10, 250, 250, 250}));
+}
+
 TEST(AreaAverager, GivesTheSameResultUnderAnyHostControlWord) {
     const auto pattern = [](uint32_t x, uint32_t y) { return static_cast<uint8_t>((x * 7 + y * 13) % 256); };
     const PixelBitmap expected = Shrink(1921, 1079, 500, 281, pattern);
