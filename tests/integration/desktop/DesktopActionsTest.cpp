@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "DockHost.h"
-#include "ImportPatch.h"
+#include "ImportPatch.h"  // the emulator's import-table patch
 #include "support/TestFolders.h"
 
 namespace korimbo::test {
@@ -188,7 +188,7 @@ protected:
     DesktopActionsTest() : host_(Options(base_.folder)) {
         host_.Load();
         host_.Create(kId);
-        plugin_ = ::GetModuleHandleW(PluginPath(base_.folder).c_str());
+        plugin_ = host_.Module();
         g_shell = ShellRecorder{};
         host_.Log().Clear();
     }
@@ -201,15 +201,18 @@ protected:
     }
 
     // Records the plug-in's SHFileOperationW calls for the life of the result.
-    std::unique_ptr<ImportPatch> RecordFileOperations() {
-        auto patch = std::make_unique<ImportPatch>(plugin_, L"shell32.dll", "SHFileOperationW",
-                                                   reinterpret_cast<void*>(&RecordFileOperation));
-        g_shell.realFileOperation = patch->Original();
+    std::unique_ptr<dockhost::ImportPatch> RecordFileOperations() {
+        auto patch = std::make_unique<dockhost::ImportPatch>(plugin_, "shell32.dll", "SHFileOperationW",
+                                                             reinterpret_cast<const void*>(&RecordFileOperation));
+        EXPECT_TRUE(patch->Applied());
+        g_shell.realFileOperation = patch->Original<void*>();
         return patch;
     }
-    std::unique_ptr<ImportPatch> RecordLaunches() {
-        return std::make_unique<ImportPatch>(plugin_, L"shell32.dll", "ShellExecuteW",
-                                             reinterpret_cast<void*>(&RecordShellExecute));
+    std::unique_ptr<dockhost::ImportPatch> RecordLaunches() {
+        auto patch = std::make_unique<dockhost::ImportPatch>(plugin_, "shell32.dll", "ShellExecuteW",
+                                                             reinterpret_cast<const void*>(&RecordShellExecute));
+        EXPECT_TRUE(patch->Applied());
+        return patch;
     }
 
     std::wstring SourceFile(const std::wstring& name, const std::string& text) {
@@ -230,7 +233,7 @@ protected:
 
 TEST_F(DesktopActionsTest, PlainClickSendsWindowsDAndLaunchesNothing) {
     const auto launches = RecordLaunches();
-    ASSERT_TRUE(launches->Original());
+    ASSERT_TRUE(launches->Applied());
     KeyboardHook hook;
     ASSERT_TRUE(hook.Installed());
     EXPECT_TRUE(host_.Click(kId, false));
@@ -257,7 +260,7 @@ TEST_F(DesktopActionsTest, PlainClickSendsWindowsDAndLaunchesNothing) {
 
 TEST_F(DesktopActionsTest, ControlClickOpensTheDesktopFolderAndSendsNoKeys) {
     const auto launches = RecordLaunches();
-    ASSERT_TRUE(launches->Original());
+    ASSERT_TRUE(launches->Applied());
     KeyboardHook hook;
     EXPECT_TRUE(host_.Click(kId, true));
     KeyboardHook::Pump();
@@ -281,7 +284,7 @@ TEST_F(DesktopActionsTest, SingleFileIsMovedToTheDesktop) {
     const DesktopFile target(UniqueName(L"single"));
     const std::wstring source = SourceFile(UniqueName(L"single"), "moved");
     const auto operations = RecordFileOperations();
-    ASSERT_TRUE(operations->Original());
+    ASSERT_TRUE(operations->Applied());
 
     EXPECT_TRUE(host_.DropFiles(kId, {source}, false));
 
