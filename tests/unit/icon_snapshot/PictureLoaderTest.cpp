@@ -7,6 +7,7 @@
 #include "icon/PictureHeader.h"
 #include "icon/PictureLoader.h"
 #include "icon/PictureScaling.h"
+#include "icon/WallpaperSource.h"
 #include "platform/Failure.h"
 #include "support/PictureFiles.h"
 #include "support/TestFolders.h"
@@ -153,6 +154,25 @@ TEST_F(PictureLoading, ReadsNonAsciiPaths) {
     const std::wstring path = folder_.File(test::Utf8ToWide("\xe5\xa3\x81\xe7\xba\xb8 Ærø.png"));
     ASSERT_TRUE(test::SavePicture(test::FilledPicture(20, 10, kTeal), path, L"image/png"));
     ExpectSolidPicture(path, {20, 10}, kTeal, 0);
+}
+
+TEST_F(PictureLoading, ReadsPathsLongerThanMaxPath) {
+    // Folders past MAX_PATH exist only in the extended form.
+    std::wstring folder = L"\\\\?\\" + folder_.Path();
+    std::vector<std::wstring> created;
+    for (int i = 0; i < 5; ++i) {
+        folder += std::wstring(60, static_cast<wchar_t>(L'k' + i)) + L"\\";
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+        created.push_back(folder);
+    }
+    const std::wstring extended = folder + L"wall.png";
+    ASSERT_TRUE(test::SavePicture(test::FilledPicture(30, 20, kTeal), extended, L"image/png"));
+    const std::wstring path = extended.substr(4);
+    ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
+    ExpectSolidPicture(path, {30, 20}, kTeal, 0);
+    EXPECT_EQ(GetFileSizeLow(path), test::ReadWholeFile(extended).size());
+    ::DeleteFileW(extended.c_str());
+    for (auto it = created.rbegin(); it != created.rend(); ++it) ::RemoveDirectoryW(it->c_str());
 }
 
 // A PNG whose header declares a size, followed by nothing decodable.
