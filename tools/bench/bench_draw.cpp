@@ -13,6 +13,7 @@
 #include "BenchSupport.h"
 #include "DockHost.h"
 #include "HostGdiplus.h"
+#include "icon/IconGeometry.h"
 
 namespace {
 
@@ -117,15 +118,11 @@ int main() {
 
     bench::PrintHeader("HandleDrawIcon (best of 5 medians of 100 calls, 1920 x 1080 desktop)");
     for (int size : {48, 128, 256}) {
-        // The band measures on a 1920 x 1080 desktop.
-        const float s = static_cast<float>(size);
-        const float bandHeight = static_cast<float>(static_cast<int>(s * 1080.0f / 1920.0f + 0.5f));
-        const float top = static_cast<float>(static_cast<int>((s - bandHeight) / 2.0f));
-        const float taskbarHeight = static_cast<float>(static_cast<int>(s * 0.08f + 0.5f));
-        const float dockHeight = static_cast<float>(static_cast<int>(s * 0.16f + 0.5f));
-        const std::vector<Layer> desktop = {{snapshot, top, bandHeight},
-                                            {taskbar, top, taskbarHeight},
-                                            {dock, top + bandHeight - dockHeight, dockHeight}};
+        const korimbo::DesktopBand band = korimbo::ComputeDesktopBand(size, {1920, 1080});
+        const auto at = [](int32_t value) { return static_cast<float>(value); };
+        const std::vector<Layer> desktop = {{snapshot, at(band.top), at(band.height)},
+                                            {taskbar, at(band.top), at(band.taskbarHeight)},
+                                            {dock, at(band.dockTop), at(band.dockHeight)}};
 
         const auto [mode1, floor1] = PairedMedians(
             kRuns, [&] { host.Draw(1, size, size); }, [&] { DrawFloor(size, desktop); });
