@@ -11,6 +11,7 @@
 #include "DockHost.h"
 #include "HostText.h"
 #include "MessageBoxAnswerer.h"
+#include "ScriptRunner.h"
 #include "support/SolidPicture.h"
 #include "support/TestFolders.h"
 
@@ -291,6 +292,21 @@ TEST_F(DrawIconTest, MissingCustomIconFallsBackToTheDefaultInMemoryOnly) {
     // The record now names the default icon: the file coming back changes nothing.
     ASSERT_TRUE(WritePatternPng(icon, 16, 16));
     EXPECT_EQ(host_.Draw(1, 48, 48).Width(), 256);
+}
+
+TEST_F(DrawIconTest, FallbackReachesTheHostsStoreWithTheNextSave) {
+    const std::wstring icon = base_.File(L"gone.png");
+    Start({{"IconMode", L"0"}, {"Iconsource", icon}});
+    host_.Draw(1, 48, 48);
+    EXPECT_EQ(Stored("Iconsource"), icon);
+    // A new wallpaper: the snapshot refresh saves the whole record.
+    const std::wstring wallpaper = base_.File(L"new wallpaper.png");
+    ASSERT_TRUE(WriteSolidPng(wallpaper, 64, 36, kGreen));
+    ASSERT_TRUE(dockhost::SetWallpaperValue(wallpaper));
+    host_.FireTimer(1, "Korimbo_refresh");
+    dockhost::SetWallpaperValue(L"");
+    EXPECT_EQ(Stored("LastWallpaper"), wallpaper);
+    EXPECT_EQ(Stored("Iconsource"), Asset(L"default.png"));
 }
 
 TEST_F(DrawIconTest, FolderInPlaceOfTheCustomIconCountsAsMissing) {
