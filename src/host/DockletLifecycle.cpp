@@ -1,5 +1,9 @@
 #include "host/DockletLifecycle.h"
 
+#include <windows.h>
+
+#include <exception>
+
 #include "dialog/SettingsDialog.h"
 #include "host/HandlerSlots.h"
 #include "host/PluginState.h"
@@ -43,7 +47,14 @@ bool HandleCreate(DockletId id) {
     host.SetDockletData(id, NewDockletRecord());
     host.SetDockletLabel(id, kPluginName);
     LoadDockletSettings(id);
-    RefreshWallpaperSnapshot(id);
+    // A wallpaper that cannot be read now must not cost the docklet its
+    // timer: the refresh remembers nothing on failure, so the next minute
+    // tries again, and the docklet itself was created all the same.
+    try {
+        RefreshWallpaperSnapshot(id);
+    } catch (const std::exception& failure) {
+        ::OutputDebugStringA(failure.what());
+    }
     host.StartNamedTimer(id, kRefreshTimerName, kRefreshIntervalMs);
     return true;
 }

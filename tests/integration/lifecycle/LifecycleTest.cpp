@@ -10,6 +10,7 @@
 
 #include "DockHost.h"
 #include "HostText.h"
+#include "ScriptRunner.h"
 #include "support/TestFolders.h"
 
 namespace korimbo::test {
@@ -123,6 +124,16 @@ TEST_F(LifecycleTest, SettingsOfTwoDockletsLiveThroughARestart) {
     ASSERT_TRUE(again.Create(1));
     EXPECT_EQ(again.Log().Matching("[host] ReadSettingString(1, \"Caption\", \"Show Desktop\", 255) -> \"Left\"").size(),
               1u);
+}
+
+TEST_F(LifecycleTest, AnUnreadableWallpaperDoesNotCostTheDockletItsTimer) {
+    ASSERT_TRUE(dockhost::SetWallpaperValue(base_.File(L"missing.jpg")));
+    DockHost host(Options());
+    host.Load();
+    EXPECT_TRUE(host.Create(1));
+    EXPECT_EQ(host.Timers(1).size(), 1u);
+    EXPECT_EQ(host.Settings().Get(1, "LastWallpaper"), std::nullopt);  // nothing remembered
+    dockhost::SetWallpaperValue(L"");
 }
 
 TEST_F(LifecycleTest, DestroyThenCreateGivesAFreshRecord) {
