@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <new>
 #include <vector>
 
 #include "icon/PictureBytes.h"
@@ -70,9 +71,7 @@ std::shared_ptr<const DecodedPixels> Decode(const std::vector<uint8_t>& bytes) {
     return pixels;
 }
 
-}  // namespace
-
-CachedPicture LoadCachedPicture(const std::wstring& path) {
+CachedPicture LoadThroughCache(const std::wstring& path) {
     CachedPicture picture;
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(path, kMaxCachedFileBytes, bytes)) {
@@ -99,6 +98,18 @@ CachedPicture LoadCachedPicture(const std::wstring& path) {
     if (bitmap && picture.pixels->dpiX > 0 && picture.pixels->dpiY > 0)
         GdipBitmapSetResolution(bitmap, picture.pixels->dpiX, picture.pixels->dpiY);
     return picture;
+}
+
+}  // namespace
+
+CachedPicture LoadCachedPicture(const std::wstring& path) noexcept {
+    try {
+        return LoadThroughCache(path);
+    } catch (const std::bad_alloc&) {
+        // No memory for the copies: the picture goes the uncached way.
+        ClearPictureCache();
+        return {};
+    }
 }
 
 void ClearPictureCache() noexcept { Cache().clear(); }

@@ -25,8 +25,8 @@ struct CachedPicture {
 };
 
 // The picture at path, empty when the file cannot be read or decoded as a
-// raster picture.
-CachedPicture LoadCachedPicture(const std::wstring& path);
+// raster picture, or is too large to keep, or memory runs short.
+CachedPicture LoadCachedPicture(const std::wstring& path) noexcept;
 
 // Forgets every cached picture.
 void ClearPictureCache() noexcept;

@@ -1,5 +1,6 @@
 #include "icon/DetachedFileBitmap.h"
 
+#include <new>
 #include <vector>
 
 #include "icon/DecodedPictureCache.h"
@@ -54,9 +55,7 @@ UniqueGpImage CopyPixels(Gdiplus::GpImage* source) {
     return copy;
 }
 
-}  // namespace
-
-UniqueGpImage NewDetachedBitmapFromFile(const std::wstring& path) {
+UniqueGpImage DetachedBitmap(const std::wstring& path) {
     // Usually the pixels are at hand already, decoded from the same bytes.
     if (const CachedPicture cached = LoadCachedPicture(path)) return CopyPixels(cached.bitmap.Get());
     std::vector<uint8_t> bytes;
@@ -64,6 +63,17 @@ UniqueGpImage NewDetachedBitmapFromFile(const std::wstring& path) {
     UniqueGpImage decoded = DecodePictureBytes(bytes);
     if (!decoded) return {};
     return CopyPixels(decoded.Get());
+}
+
+}  // namespace
+
+UniqueGpImage NewDetachedBitmapFromFile(const std::wstring& path) noexcept {
+    try {
+        return DetachedBitmap(path);
+    } catch (const std::bad_alloc&) {
+        // No memory for the copy: no picture, as when GDI+ cannot load one.
+        return {};
+    }
 }
 
 }  // namespace korimbo

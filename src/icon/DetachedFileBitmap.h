@@ -19,8 +19,9 @@ namespace korimbo {
 inline constexpr int64_t kMaxIconFileBytes = 64ll * 1024 * 1024;
 
 // The picture as a 32 bpp ARGB bitmap, pixel for pixel and with the file's
-// resolution; empty when the file cannot be read or decoded, or is too large.
+// resolution; empty when the file cannot be read or decoded, is too large, or
+// memory runs short.
 // The caller owns the result.
-UniqueGpImage NewDetachedBitmapFromFile(const std::wstring& path);
+UniqueGpImage NewDetachedBitmapFromFile(const std::wstring& path) noexcept;
 
 }  // namespace korimbo
