@@ -231,6 +231,23 @@ TEST_F(DrawIconTest, ReplacedCustomIconIsShownAtTheNextDrawing) {
     EXPECT_EQ(KindsAt(host_.Draw(1, 48, 48), 0), std::string(281, 'R'));
 }
 
+// Hosts run with reduced precision, other rounding modes or unmasked
+// exceptions; the band lands on the same rows under every one of them.
+class HostControlWordTest : public DrawIconTest, public testing::WithParamInterface<uint16_t> {};
+
+TEST_P(HostControlWordTest, BandIsTheSameWhateverTheHostsFpuWord) {
+    Start({{"IconMode", L"1"}});
+    host_.SetHostFpuControlWord(GetParam());
+    const auto drawn = host_.Draw(1, 48, 48);
+    ASSERT_TRUE(drawn.answer);
+    EXPECT_EQ(KindsAt(drawn, 24), ExpectedKinds(48, {{'B', 10, 27}, {'R', 10, 4}, {'G', 29, 8}}));
+    EXPECT_EQ(host_.FpuViolations(), 0);
+}
+
+// 53-bit, 24-bit with rounding toward zero, 24-bit rounding up with
+// zero-divide and overflow unmasked.
+INSTANTIATE_TEST_SUITE_P(Words, HostControlWordTest, testing::Values(0x027F, 0x0C7F, 0x0833));
+
 TEST_F(DrawIconTest, WithoutSnapshotTheDefaultIconFillsTheBand) {
     Start({{"IconMode", L"1"}, {"DummyOverlay", L"0"}}, /*withSnapshot=*/false);
     const auto drawn = host_.Draw(1, 128, 128);
