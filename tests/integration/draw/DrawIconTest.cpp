@@ -372,9 +372,11 @@ TEST_F(DrawIconTest, LabelFollowsTheCaptionAtEveryDrawing) {
     EXPECT_EQ(host_.Label(1), "My desk");
 }
 
-TEST_F(DrawIconTest, SizesOfZeroOrLessMakeNoBitmapAndAnswerTrue) {
+TEST_F(DrawIconTest, SizesOfZeroOrLessOrBeyondMemoryMakeNoBitmapAndAnswerTrue) {
     Start({{"IconMode", L"1"}});
-    for (const auto& [width, height] : std::vector<std::pair<int, int>>{{0, 0}, {0, 48}, {48, 0}, {-5, 48}}) {
+    const std::vector<std::pair<int, int>> sizes = {{0, 0},   {0, 48},  {48, 0},
+                                                    {-5, 48}, {48, -5}, {100000, 100000}};
+    for (const auto& [width, height] : sizes) {
         const auto drawn = host_.Draw(1, width, height);
         EXPECT_TRUE(drawn.answer) << width << "x" << height;
         EXPECT_EQ(drawn.bitmap, nullptr) << width << "x" << height;
