@@ -42,7 +42,7 @@ std::map<std::wstring, Entry>& Cache() {
 
 std::shared_ptr<const DecodedPixels> Decode(const std::vector<uint8_t>& bytes) {
     const UniqueGpImage image = DecodePictureBytes(bytes);
-    if (!image) return nullptr;
+    if (!IsRasterPicture(image.Get())) return nullptr;
     auto pixels = std::make_shared<DecodedPixels>();
     UINT width = 0, height = 0;
     GdipGetImageWidth(image.Get(), &width);
@@ -60,7 +60,6 @@ std::shared_ptr<const DecodedPixels> Decode(const std::vector<uint8_t>& bytes) {
     data.PixelFormat = PixelFormat32bppARGB;
     data.Scan0 = pixels->argb.data();
     // Straight alpha, as the decoder gives PNGs with alpha: drawn alike.
-    // Fails for a metafile, which is no raster picture.
     auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image.Get());
     if (GdipBitmapLockBits(bitmap, &whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                            PixelFormat32bppARGB, &data) != Gdiplus::Ok)

@@ -17,6 +17,7 @@ using namespace Gdiplus::DllExports;
 // converted to 32 bpp ARGB, and its resolution.
 UniqueGpImage CopyPixels(Gdiplus::GpImage* source) {
     UniqueGpImage copy;
+    if (!IsRasterPicture(source)) return copy;
     UINT width = 0, height = 0;
     GdipGetImageWidth(source, &width);
     GdipGetImageHeight(source, &height);

@@ -28,4 +28,10 @@ UniqueGpImage DecodePictureBytes(const std::vector<uint8_t>& bytes) {
     return decoded;
 }
 
+bool IsRasterPicture(Gdiplus::GpImage* image) {
+    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+    return image && Gdiplus::DllExports::GdipGetImageType(image, &type) == Gdiplus::Ok &&
+           type == Gdiplus::ImageTypeBitmap;
+}
+
 }  // namespace korimbo

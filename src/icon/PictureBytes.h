@@ -19,4 +19,7 @@ bool ReadFileBytes(const std::wstring& path, int64_t maxBytes, std::vector<uint8
 // may go at once: the decoder works on a copy of its own.
 UniqueGpImage DecodePictureBytes(const std::vector<uint8_t>& bytes);
 
+// Whether the image is a bitmap, whose pixels can be locked; a metafile is not.
+bool IsRasterPicture(Gdiplus::GpImage* image);
+
 }  // namespace korimbo
