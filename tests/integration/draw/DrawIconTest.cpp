@@ -122,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BandGeometryTest,
                              BandCase{48, 48, true, {{'B', 10, 27}, {'R', 10, 4}, {'G', 29, 8}}},
                              BandCase{256, 256, true, {{'B', 56, 144}, {'R', 56, 20}, {'G', 159, 41}}},
                              BandCase{32, 32, true, {{'B', 7, 18}, {'R', 7, 3}, {'G', 20, 5}}},
+                             // 4.5 rounds to 4: band 4 at 2, taskbar and dock one row each
+                             BandCase{8, 8, true, {{'B', 2, 4}, {'R', 2, 1}, {'G', 5, 1}}},
                              // the offset comes from the width: the band starts at 44 and is cut
                              // off by the bottom edge at 50, inside the taskbar
                              BandCase{200, 50, true, {{'B', 44, 112}, {'R', 44, 16}, {'G', 124, 32}}}));
