@@ -26,4 +26,8 @@ start_display_and_wine() {
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
   wineserver -p
   trap 'wineserver -k >/dev/null 2>&1 || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+  # Wine's background services (services.exe, rpcss, ...) start with the first
+  # program and keep its output open for the rest of the run: started from a
+  # test, they would hold ctest's pipe and the test would never end.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
