@@ -9,7 +9,8 @@ export DEBIAN_FRONTEND=noninteractive
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev
           libz-mingw-w64-dev googletest wine wine32:i386 xvfb xauth zip unzip
-          python3)
+          python3
+          fonts-wine)  # Wine's Tahoma, the settings dialog's font
 
 missing=()
 for p in "${packages[@]}"; do
