@@ -176,6 +176,37 @@ std::wstring UniqueName(const std::wstring& stem) {
     return L"korimbo-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + stem + L".txt";
 }
 
+// The current user's wallpaper value, set for the test's life and put back
+// afterwards: the click's snapshot refresh reads it.
+class WallpaperValue {
+public:
+    explicit WallpaperValue(const std::wstring& during) {
+        wchar_t value[MAX_PATH * 2] = {};
+        DWORD size = sizeof value;
+        had_ = ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr,
+                              value, &size) == ERROR_SUCCESS;
+        saved_ = value;
+        Set(during);
+    }
+    ~WallpaperValue() {
+        if (had_)
+            Set(saved_);
+        else
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper");
+    }
+    WallpaperValue(const WallpaperValue&) = delete;
+    WallpaperValue& operator=(const WallpaperValue&) = delete;
+
+    static bool Set(const std::wstring& path) {
+        return ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", REG_SZ, path.c_str(),
+                                 static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+
+private:
+    bool had_ = false;
+    std::wstring saved_;
+};
+
 // ---- The fixture --------------------------------------------------------
 
 struct StagedBase {
@@ -223,6 +254,7 @@ protected:
 
     std::vector<std::string> Boxes() { return host_.Log().Matching("[box] "); }
 
+    WallpaperValue wallpaper_{L""};  // none, unless a test sets one
     StagedBase base_;
     TempFolder sources_;
     dockhost::DockHost host_;
@@ -446,39 +478,9 @@ TEST_F(DesktopActionsTest, ShellAnswerDecidesTheMessageForOddMoves) {
     }
 }
 
-// The current user's wallpaper value, put back when the test ends.
-class WallpaperValue {
-public:
-    WallpaperValue() {
-        wchar_t value[MAX_PATH * 2] = {};
-        DWORD size = sizeof value;
-        had_ = ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr,
-                              value, &size) == ERROR_SUCCESS;
-        saved_ = value;
-    }
-    ~WallpaperValue() {
-        if (had_)
-            Set(saved_);
-        else
-            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper");
-    }
-    WallpaperValue(const WallpaperValue&) = delete;
-    WallpaperValue& operator=(const WallpaperValue&) = delete;
-
-    static bool Set(const std::wstring& path) {
-        return ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", REG_SZ, path.c_str(),
-                                 static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    }
-
-private:
-    bool had_ = false;
-    std::wstring saved_;
-};
-
 TEST_F(DesktopActionsTest, EachClickRefreshesTheSnapshotAfterItsAction) {
     const auto launches = RecordLaunches();
     KeyboardHook hook;
-    WallpaperValue keep;
     const std::wstring wallpaper = sources_.File(L"wallpaper.png");
     ASSERT_TRUE(::CopyFileW((base_.folder.Path() + L"Korimbo\\default.png").c_str(), wallpaper.c_str(), FALSE));
     const std::wstring snapshot = base_.folder.Path() + L"Korimbo\\wallpaper.png";

@@ -24,13 +24,44 @@ uint16_t __stdcall MagicId() { return kMagicId; }
 
 constexpr DockletId kId = 3;
 
+// No wallpaper for the test's life, so the click's snapshot refresh finds
+// nothing to do whatever the prefix holds; the value is put back afterwards.
+class NoWallpaper {
+public:
+    NoWallpaper() {
+        wchar_t value[MAX_PATH * 2] = {};
+        DWORD size = sizeof value;
+        had_ = ::RegGetValueW(HKEY_CURRENT_USER, kKey, L"Wallpaper", RRF_RT_REG_SZ, nullptr, value, &size) ==
+               ERROR_SUCCESS;
+        saved_ = value;
+        Set(L"");
+    }
+    ~NoWallpaper() {
+        if (had_)
+            Set(saved_);
+        else
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Wallpaper");
+    }
+    NoWallpaper(const NoWallpaper&) = delete;
+    NoWallpaper& operator=(const NoWallpaper&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
+    static void Set(const std::wstring& path) {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Wallpaper", REG_SZ, path.c_str(),
+                          static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+    bool had_ = false;
+    std::wstring saved_;
+};
+
 // The plug-in linked into this program, with one docklet, so that the
 // click's snapshot refresh finds its record.
 class ClickActionTest : public testing::Test {
 protected:
     ClickActionTest() : host_(Options()) {
         host_.LoadInProcess({&Initialize, &Finalize, &MagicId});
-        host_.Create(kId);
+        EXPECT_TRUE(host_.Create(kId));
     }
 
     dockhost::DockHostOptions Options() const {
@@ -39,6 +70,7 @@ protected:
         return options;
     }
 
+    NoWallpaper noWallpaper_;
     TempFolder base_;
     dockhost::DockHost host_;
     FakeDesktopSystem fake_;
