@@ -20,6 +20,9 @@ echo "== The visible dock: a custom icon and the wallpaper miniature with overla
 wine "${host[@]}" --run "create 3" --run "create 4" --window --icon-size 128 --screenshot dock.png \
   >> call-log.txt
 
+# The demo set the prefix's wallpaper; tests expect none.
+wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d '' /f >/dev/null 2>&1 || true
+
 cmake --build "$build" --target package_zip
 echo "demo results: $out (call-log.txt, icon-*.png, dock.png)"
 echo "package: $(ls "$root"/dist/Korimbo-*.zip)"
