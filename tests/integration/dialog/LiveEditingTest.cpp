@@ -89,6 +89,9 @@ TEST_F(LiveEditingTest, LiveChangesReachTheDockletAndCancelPutsBackEveryField) {
             EXPECT_EQ(Stored(1, "Caption"), L"H");
             TypeText(edit, L"i");
             EXPECT_EQ(Stored(1, "Caption"), L"Hi");
+            // The label follows at the next drawing.
+            host_->Draw(1, 48, 48);
+            EXPECT_EQ(host_->Label(1), "Hi");
             return true;
         })
         .Then([&] {

@@ -14,14 +14,6 @@ std::wstring CurrentFolder() {
     return folder;
 }
 
-// The file name field of the system's file dialog (a combo box in the
-// Explorer style, an edit box in older ones).
-HWND FileNameField(HWND fileDialog) {
-    constexpr int kCmb13 = 0x47C, kEdt1 = 0x480;
-    HWND field = ::GetDlgItem(fileDialog, kCmb13);
-    return field ? field : ::GetDlgItem(fileDialog, kEdt1);
-}
-
 TEST_F(PreviewTest, ClearPreviewsTheDefaultIconAndOkMakesItTheCustomIcon) {
     UsePlainDefaultIcon();
     const std::wstring custom = GreenPicture(L"custom.png");
@@ -122,24 +114,9 @@ TEST_F(PreviewTest, ChangeTakesChosenAndTypedNamesAndLeavesTheCurrentFolderAlone
     ASSERT_TRUE(::SetCurrentDirectoryW(working.Path().c_str()));
     const std::wstring folderBefore = CurrentFolder();
 
-    // Opens the file dialog, types `name` and confirms it.
-    auto chooseWithChange = [&](DialogDriver& driver, const std::wstring& name) {
-        driver.Then(Press(L"Change"))
-            .Then([&, name] {
-                HWND fileDialog = VisibleDialogOwnedBy(form_);
-                if (!fileDialog) return false;
-                HWND field = FileNameField(fileDialog);
-                if (!field) throw std::runtime_error("the file dialog has no file name field");
-                ::SetWindowTextW(field, name.c_str());
-                ::PostMessageW(fileDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return true;
-            })
-            .Then([&] { return VisibleDialogOwnedBy(form_) == nullptr; });
-    };
-
     DialogDriver driver;
     driver.Then(FormAppears());
-    chooseWithChange(driver, chosen);
+    ChooseWithChange(driver, chosen);
     driver.Then([&] {
         EXPECT_TRUE(ColoursClose(CentreColour(Picture(L"Image1")), kGreenRgb));
         EXPECT_EQ(CurrentFolder(), folderBefore);
@@ -147,7 +124,7 @@ TEST_F(PreviewTest, ChangeTakesChosenAndTypedNamesAndLeavesTheCurrentFolderAlone
         EXPECT_EQ(Stored(1, "Iconsource"), storedBefore);
         return true;
     });
-    chooseWithChange(driver, typed);
+    ChooseWithChange(driver, typed);
     driver.Then([&] {
         EXPECT_TRUE(ColoursClose(CentreColour(Picture(L"Image1")), kRedRgb));
         EXPECT_EQ(CurrentFolder(), folderBefore);
@@ -163,6 +140,39 @@ TEST_F(PreviewTest, ChangeTakesChosenAndTypedNamesAndLeavesTheCurrentFolderAlone
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     ::SetCurrentDirectoryW(temp);
+}
+
+TEST_F(PreviewTest, AChosenFileThatCannotBeReadShowsAnErrorBoxAndTheDialogStaysOpen) {
+    UsePlainDefaultIcon();
+    const std::wstring damaged = base_.File(L"damaged.png");
+    WriteWholeFile(damaged, std::string("\x89PNG\r\n\x1a\n but nothing more", 24));
+    LoadAndCreate({1});
+    size_t before = 0;
+
+    DialogDriver driver;
+    driver.Then(FormAppears()).Then([&] {
+        before = host_->Log().Lines().size();
+        return true;
+    });
+    ChooseWithChange(driver, damaged);
+    driver
+        .Then([&] {
+            const std::vector<std::string> lines = LogSince(before);
+            EXPECT_EQ(CountStartingWith(lines, "[box]"), 1u);
+            for (const std::string& line : lines)
+                if (line.rfind("[box]", 0) == 0) {
+                    EXPECT_NE(line.find("damaged.png"), std::string::npos) << line;
+                    EXPECT_NE(line.find("icon=yes"), std::string::npos) << line;
+                }
+            // Still open; a failed preview leaves Image1 empty.
+            EXPECT_EQ(VisibleSettingsForm(), form_);
+            EXPECT_TRUE(ColoursClose(CentreColour(Picture(L"Image1")), ::GetSysColor(COLOR_BTNFACE), 0));
+            return true;
+        })
+        .Then(Press(L"OK"));
+    Configure(1, driver);
+    // The name was taken before the preview failed.
+    EXPECT_EQ(Stored(1, "Iconsource"), damaged);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "DialogDriver.h"
@@ -80,6 +81,29 @@ protected:
             PostClick(button);
             return true;
         };
+    }
+
+    // Steps that open the icon file dialog with Change, type `name` into its
+    // file name field, confirm, and wait for it to close.
+    void ChooseWithChange(DialogDriver& driver, const std::wstring& name) {
+        driver.Then(Press(L"Change"))
+            .Then([this, name] {
+                HWND fileDialog = VisibleDialogOwnedBy(form_);
+                if (!fileDialog) return false;
+                HWND field = FileNameField(fileDialog);
+                if (!field) throw std::runtime_error("the file dialog has no file name field");
+                ::SetWindowTextW(field, name.c_str());
+                ::PostMessageW(fileDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                return true;
+            })
+            .Then([this] { return VisibleDialogOwnedBy(form_) == nullptr; });
+    }
+    // The file name field of the system's file dialog (a combo box in the
+    // Explorer style, an edit box in older ones).
+    static HWND FileNameField(HWND fileDialog) {
+        constexpr int kCmb13 = 0x47C, kEdt1 = 0x480;
+        HWND field = ::GetDlgItem(fileDialog, kCmb13);
+        return field ? field : ::GetDlgItem(fileDialog, kEdt1);
     }
 
     HWND Button(const std::wstring& text) const { return ChildByText(form_, L"Button", text); }
