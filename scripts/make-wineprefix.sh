@@ -32,4 +32,11 @@ mkdir -p "$profile/Desktop"
 # Wine maps Z: to / and would show the real file system; the tests reach their
 # files through it, but nothing may lead into the real home.
 if [ -L "$WINEPREFIX/dosdevices/z:" ]; then :; fi
+# No window manager runs on the virtual display: Wine draws window frames
+# itself instead of waiting up to two seconds for a manager each time a
+# window is hidden (every dialog and message box). Once per prefix.
+if [ ! -f "$WINEPREFIX/.korimbo-unmanaged" ]; then
+  DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.korimbo-unmanaged"
+fi
 touch "$WINEPREFIX/.korimbo-ready"

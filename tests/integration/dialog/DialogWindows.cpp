@@ -160,14 +160,18 @@ bool SaveCanvas(const Canvas& canvas, const std::wstring& pngPath) {
 
 }  // namespace
 
-bool SaveScreenshot(HWND window, const std::wstring& pngPath) {
-    RECT client{};
-    ::GetClientRect(window, &client);
-    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    Canvas canvas(client.right - client.left, client.bottom - client.top);
+bool SaveScreenshot(HWND window, const std::wstring& pngPath, bool withFrame) {
+    RECT area{};
+    if (withFrame) {
+        ::GetWindowRect(window, &area);
+    } else {
+        ::GetClientRect(window, &area);
+        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    }
+    Canvas canvas(area.right - area.left, area.bottom - area.top);
     HDC screen = ::GetDC(nullptr);
     const BOOL copied =
-        ::BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, client.left, client.top, SRCCOPY);
+        ::BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), screen, area.left, area.top, SRCCOPY);
     ::ReleaseDC(nullptr, screen);
     return copied && SaveCanvas(canvas, pngPath);
 }

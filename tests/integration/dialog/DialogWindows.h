@@ -40,10 +40,10 @@ bool ColoursClose(COLORREF a, COLORREF b, int tolerance = 12);
 // The window's place in its parent's client area.
 RECT PlaceInParent(HWND child);
 
-// The window's client area as it is on the screen, saved as PNG. (Under
-// Wine without a window manager nobody draws the frame, and PrintWindow
-// leaves out the child windows.) The screen lags behind painting: call it
-// once the window has been idle a while.
-bool SaveScreenshot(HWND window, const std::wstring& pngPath);
+// The window as it is on the screen, with or without its frame, saved as
+// PNG. (PrintWindow under Wine leaves out the child windows, hence the
+// screen.) The screen lags behind painting: call it once the window has been
+// idle a while.
+bool SaveScreenshot(HWND window, const std::wstring& pngPath, bool withFrame = true);
 
 }  // namespace korimbo::test

@@ -115,6 +115,7 @@ TEST_F(FormLayoutTest, ControlsSitWhereTheyWereDesignedAndKeepTheirPlacesWhenRes
             // The screen shows the form a moment after it has painted.
             if (::GetTickCount() - shownAt < 1000) return false;
             EXPECT_TRUE(SaveScreenshot(form_, ArtefactFolder() + L"settings-dialog.png"));
+            EXPECT_TRUE(SaveScreenshot(form_, ArtefactFolder() + L"settings-dialog-client.png", false));
 
             // Larger: nothing moves.
             RECT frame{};
