@@ -39,9 +39,9 @@ inline constexpr int kIdImage1 = 1012;
 struct ControlSpec {
     int id;
     ControlKind kind;
-    Box place;          // in the form's client area, or in its group when insideId is set
+    Box place;            // in the form's client area, or in its group when insideId is set
     const wchar_t* text;  // picture boxes carry their name, so that they can be told apart
-    int insideId;       // the group box the place is relative to; 0 for none
+    int insideId;         // the group box the place is relative to; 0 for none
 };
 
 inline constexpr std::array<const wchar_t*, 2> kIconSourceItems{L"C&ustom Icon", L"Current &Wallpaper"};
@@ -58,7 +58,11 @@ inline constexpr std::array<ControlSpec, 12> kControls{{
     {kIdEditCaption, ControlKind::Edit, {8, 21, 233, 21}, L"", kIdGroupBox3},
     {kIdRgIconSource, ControlKind::RadioGroup, {167, 8, 250, 73}, L"Icon Source    ", 0},
     {kIdGroupBox2, ControlKind::GroupBox, {168, 96, 249, 41}, L"Overlay    ", 0},
-    {kIdCbOverlay, ControlKind::CheckBox, {10, 16, 218, 17}, L"Apply d&ummy dock and taskbar overlays", kIdGroupBox2},
+    {kIdCbOverlay,
+     ControlKind::CheckBox,
+     {10, 16, 218, 17},
+     L"Apply d&ummy dock and taskbar overlays",
+     kIdGroupBox2},
     {kIdLabel13, ControlKind::Link, {11, 229, 119, 13}, L"Check forum for updates", 0},
     {kIdImage2, ControlKind::Picture, {10, 10, 145, 145}, L"Image2", 0},
     {kIdImage1, ControlKind::Picture, {10, 10, 145, 145}, L"Image1", 0},

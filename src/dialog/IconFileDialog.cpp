@@ -33,8 +33,9 @@ void ShowSelectedPicture(HWND hookDialog) {
     if (!box) return;
     ClearPicture(box);
     std::vector<wchar_t> path(kNameCapacity, L'\0');
-    const LRESULT length = ::SendMessageW(::GetParent(hookDialog), CDM_GETFILEPATH,
-                                          static_cast<WPARAM>(path.size() - 1), reinterpret_cast<LPARAM>(path.data()));
+    const LRESULT length =
+        ::SendMessageW(::GetParent(hookDialog), CDM_GETFILEPATH, static_cast<WPARAM>(path.size() - 1),
+                       reinterpret_cast<LPARAM>(path.data()));
     if (length <= 0) return;
     const std::wstring selected = TextInBuffer(path.data(), path.size());
     if (!IsExistingFile(selected)) return;
@@ -89,7 +90,8 @@ std::optional<std::wstring> ChooseIconFile(HWND owner, const std::wstring& curre
     const DWORD error = ::CommDlgExtendedError();
     if (error != 0) {
         char text[96];
-        std::snprintf(text, sizeof text, "The file dialog failed (error 0x%04lX)", static_cast<unsigned long>(error));
+        std::snprintf(text, sizeof text, "The file dialog failed (error 0x%04lX)",
+                      static_cast<unsigned long>(error));
         throw Failure(text);
     }
     return std::nullopt;

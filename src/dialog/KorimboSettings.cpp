@@ -76,8 +76,8 @@ NativeKind NativeKindOf(ControlKind kind) {
 }
 
 HFONT CreateTahoma(int dpi, bool underlined) {
-    HFONT font = ::CreateFontW(Scaled(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, underlined ? TRUE : FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    HFONT font = ::CreateFontW(Scaled(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, underlined ? TRUE : FALSE,
+                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH | FF_DONTCARE, kFontFace);
     if (!font) RaiseWin32Failure("CreateFontW");
     return font;
@@ -146,9 +146,9 @@ HWND TFormSettings::EnsureWindow() {
     CreateFonts(dpi);
     RECT frame{0, 0, Scaled(kClientSize.cx, dpi), Scaled(kClientSize.cy, dpi)};
     ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-    HWND window = ::CreateWindowExW(kFormExStyle, kFormSettingsClass, kCaption, kFormStyle, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                    nullptr, module_, this);
+    HWND window =
+        ::CreateWindowExW(kFormExStyle, kFormSettingsClass, kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, module_, this);
     if (!window) RaiseWin32Failure("CreateWindowExW");
     window_.Reset(window);
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
@@ -167,10 +167,9 @@ void TFormSettings::CreateControls(int dpi) {
     auto create = [&](const NativeKind& native, const wchar_t* text, DWORD extraStyle, Box place, int id,
                       HGDIOBJ font) {
         const Box at = Scaled(place, dpi);
-        HWND control = ::CreateWindowExW(native.exStyle, native.className, text,
-                                         WS_CHILD | native.style | extraStyle, at.left, at.top, at.width,
-                                         at.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                         module_, nullptr);
+        HWND control = ::CreateWindowExW(
+            native.exStyle, native.className, text, WS_CHILD | native.style | extraStyle, at.left, at.top,
+            at.width, at.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
         if (!control) RaiseWin32Failure("CreateWindowExW");
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return control;
@@ -258,7 +257,8 @@ std::string TFormSettings::CaptionText() const {
 
 int32_t TFormSettings::IconSourceIndex() const {
     for (size_t index = 0; index < kIconSourceItems.size(); ++index)
-        if (::SendMessageW(Control(kIdIconSourceItem0 + static_cast<int>(index)), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (::SendMessageW(Control(kIdIconSourceItem0 + static_cast<int>(index)), BM_GETCHECK, 0, 0) ==
+            BST_CHECKED)
             return static_cast<int32_t>(index);
     return -1;
 }
@@ -270,8 +270,8 @@ void TFormSettings::SetIconSourceIndex(int32_t index) {
     if (index > last) index = last;
     if (index < -1) index = -1;
     for (int32_t item = 0; item <= last; ++item)
-        ::SendMessageW(Control(kIdIconSourceItem0 + item), BM_SETCHECK, item == index ? BST_CHECKED : BST_UNCHECKED,
-                       0);
+        ::SendMessageW(Control(kIdIconSourceItem0 + item), BM_SETCHECK,
+                       item == index ? BST_CHECKED : BST_UNCHECKED, 0);
     UpdateIconSourceTabStop();
 }
 

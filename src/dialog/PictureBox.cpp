@@ -30,7 +30,8 @@ PictureBoxState* StateOf(HWND box) {
 }
 
 void Check(Gdiplus::GpStatus status, const char* call) {
-    if (status != Gdiplus::Ok) throw Failure(std::string(call) + " failed (GDI+ status " + std::to_string(status) + ")");
+    if (status != Gdiplus::Ok)
+        throw Failure(std::string(call) + " failed (GDI+ status " + std::to_string(status) + ")");
 }
 
 // A copy of `source` scaled to `width` x `height`, premultiplied for drawing.

@@ -27,7 +27,8 @@ std::wstring UnixToWindows(const std::string& unixPath) {
 std::wstring TempBase() {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    std::wstring base = std::wstring(temp) + L"korimbo-bench-dialog-" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
+    std::wstring base =
+        std::wstring(temp) + L"korimbo-bench-dialog-" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
     ::CreateDirectoryW(base.c_str(), nullptr);
     ::CreateDirectoryW((base + L"Korimbo\\").c_str(), nullptr);
     const std::wstring staged = UnixToWindows(KORIMBO_PLUGIN_DIR);
@@ -92,8 +93,8 @@ int main() {
         // and the private byte count with 0; the working set is what it keeps.)
         const double workingBefore = static_cast<double>(WorkingSetBytes()) / 1024.0;
         for (int i = 0; i < 100; ++i) OpenAndCancel(host);
-        bench::PrintRow("working set after 100 more openings",
-                        static_cast<double>(WorkingSetBytes()) / 1024.0, "before them", workingBefore, "KB");
+        bench::PrintRow("working set after 100 more openings", static_cast<double>(WorkingSetBytes()) / 1024.0,
+                        "before them", workingBefore, "KB");
 
         // One preview: the picture is loaded, fitted and copied, the file let go.
         korimbo::RegisterPictureBoxClass(::GetModuleHandleW(nullptr));
@@ -102,7 +103,8 @@ int main() {
         const std::wstring picture = base + L"Korimbo\\default.png";
         const double preview = bench::MedianMs(51, [&] { korimbo::LoadPictureInto(boxWindow, picture); });
         const double loadOnly = bench::MedianMs(51, [&] { korimbo::LoadPicture(picture); });
-        bench::PrintRow("preview of default.png in a 145 x 145 box", preview, "loading the picture alone", loadOnly);
+        bench::PrintRow("preview of default.png in a 145 x 145 box", preview, "loading the picture alone",
+                        loadOnly);
         ::DestroyWindow(boxWindow);
         korimbo::UnregisterPictureBoxClass(::GetModuleHandleW(nullptr));
         host.Unload();

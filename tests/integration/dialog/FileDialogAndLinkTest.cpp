@@ -1,9 +1,8 @@
 // The icon file dialog's preview, the update forum link, and texts outside
 // plain ASCII.
+#include <commdlg.h>  // after windows.h, which it needs
 #include <gtest/gtest.h>
-
 #include <windows.h>
-#include <commdlg.h>
 
 #include "SettingsDialogFixture.h"
 
@@ -30,8 +29,8 @@ HWND DescendantByClass(HWND parent, const wchar_t* className) {
 class RecordedBrowser {
 public:
     explicit RecordedBrowser(const std::wstring& recordFile) {
-        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key_, nullptr);
+        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS,
+                          nullptr, &key_, nullptr);
         wchar_t previous[1024] = {};
         DWORD size = sizeof previous - sizeof(wchar_t);
         DWORD type = 0;
@@ -132,7 +131,8 @@ TEST_F(FileDialogAndLinkTest, TheForumLinkOpensTheUpdateForumPage) {
 
 TEST_F(FileDialogAndLinkTest, NonAsciiPathsAndCaptionsArriveUnchanged) {
     UsePlainDefaultIcon();
-    const std::wstring folder = base_.Path() + Utf8ToWide("\xce\xb5\xce\xb9\xce\xba\xcf\x8c\xce\xbd\xce\xb5\xcf\x82\\");
+    const std::wstring folder =
+        base_.Path() + Utf8ToWide("\xce\xb5\xce\xb9\xce\xba\xcf\x8c\xce\xbd\xce\xb5\xcf\x82\\");
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     const std::wstring custom = folder + Utf8ToWide("\xe5\x9b\xbe\xe6\xa0\x87.png");
     WriteSolidPng(custom, 32, 32, kGreen);

@@ -181,8 +181,8 @@ TEST_F(FormLayoutTest, TabOrderRunsFromOkThroughTheGroups) {
         driver.Then(FormAppears())
             .Then([&] {
                 EXPECT_EQ(::GetFocus(), Button(L"OK"));
-                std::vector<HWND> expected = {Button(L"OK"), Button(L"Cancel"), Button(L"Change"), Button(L"Clear"),
-                                              CaptionEdit()};
+                std::vector<HWND> expected = {Button(L"OK"), Button(L"Cancel"), Button(L"Change"),
+                                              Button(L"Clear"), CaptionEdit()};
                 if (id == 1) {
                     expected.insert(expected.end(), {CustomIconItem(), Button(L"OK")});
                 } else {
@@ -208,11 +208,8 @@ TEST_F(FormLayoutTest, StoredIconModesOutsideTheItemsOpenAsTheGroupShowsThem) {
         const wchar_t* storedAfterOk;
     };
     const Case cases[] = {
-        {"2", false, true, L"1"},
-        {"7", false, true, L"1"},
-        {"-1", false, false, L"-1"},
-        {"-5", false, false, L"-1"},
-        {"0", true, false, L"0"},
+        {"2", false, true, L"1"},    {"7", false, true, L"1"}, {"-1", false, false, L"-1"},
+        {"-5", false, false, L"-1"}, {"0", true, false, L"0"},
     };
     LoadAndCreate({});
     uint32_t id = 10;

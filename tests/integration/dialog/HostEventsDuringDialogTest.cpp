@@ -28,13 +28,12 @@ TEST_F(HostEventsDuringDialogTest, DestroyingTheConfiguredDockletClosesTheDialog
     size_t destroyedAt = 0;
 
     DialogDriver driver;
-    driver.Then(FormAppears())
-        .Then([&] {
-            ::SetWindowTextW(CaptionEdit(), L"Edited");  // a live change first
-            destroyedAt = host_->Log().Lines().size();
-            EXPECT_TRUE(host_->Destroy(1));
-            return true;
-        });
+    driver.Then(FormAppears()).Then([&] {
+        ::SetWindowTextW(CaptionEdit(), L"Edited");  // a live change first
+        destroyedAt = host_->Log().Lines().size();
+        EXPECT_TRUE(host_->Destroy(1));
+        return true;
+    });
     Configure(1, driver);
 
     EXPECT_EQ(VisibleSettingsForm(), nullptr);

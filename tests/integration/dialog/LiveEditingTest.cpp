@@ -21,9 +21,12 @@ TEST_F(LiveEditingTest, OpensWithTheRecordAndCancelWithoutChangesSavesTheSameVal
     Store(1, "LastWallpaperFilesize", L"0");
     LoadAndCreate({1});
     const std::map<std::string, std::wstring> before = {
-        {"Iconsource", Stored(1, "Iconsource")},       {"LastWallpaper", Stored(1, "LastWallpaper")},
-        {"Caption", Stored(1, "Caption")},             {"IconMode", Stored(1, "IconMode")},
-        {"LastWallpaperFilesize", Stored(1, "LastWallpaperFilesize")}, {"DummyOverlay", Stored(1, "DummyOverlay")}};
+        {"Iconsource", Stored(1, "Iconsource")},
+        {"LastWallpaper", Stored(1, "LastWallpaper")},
+        {"Caption", Stored(1, "Caption")},
+        {"IconMode", Stored(1, "IconMode")},
+        {"LastWallpaperFilesize", Stored(1, "LastWallpaperFilesize")},
+        {"DummyOverlay", Stored(1, "DummyOverlay")}};
     const int redraws = host_->RedrawRequests(1);
     const int commits = host_->Settings().Commits();
 
@@ -60,7 +63,7 @@ TEST_F(LiveEditingTest, LiveChangesReachTheDockletAndCancelPutsBackEveryField) {
     Store(1, "IconMode", L"0");
     Store(1, "DummyOverlay", L"1");
     LoadAndCreate({1});
-    const std::vector<std::string> keys = {"Iconsource", "LastWallpaper", "Caption",
+    const std::vector<std::string> keys = {"Iconsource", "LastWallpaper",         "Caption",
                                            "IconMode",   "LastWallpaperFilesize", "DummyOverlay"};
     std::map<std::string, std::wstring> before;
     for (const std::string& key : keys) before[key] = Stored(1, key);
@@ -136,23 +139,21 @@ TEST_F(LiveEditingTest, EnterConfirmsAndEscapeCancels) {
     LoadAndCreate({1});
 
     DialogDriver escape;
-    escape.Then(FormAppears())
-        .Then([&] {
-            ::SetWindowTextW(CaptionEdit(), L"Dropped");
-            EXPECT_EQ(Stored(1, "Caption"), L"Dropped");
-            PostKey(CaptionEdit(), VK_ESCAPE);
-            return true;
-        });
+    escape.Then(FormAppears()).Then([&] {
+        ::SetWindowTextW(CaptionEdit(), L"Dropped");
+        EXPECT_EQ(Stored(1, "Caption"), L"Dropped");
+        PostKey(CaptionEdit(), VK_ESCAPE);
+        return true;
+    });
     Configure(1, escape);
     EXPECT_EQ(Stored(1, "Caption"), L"Before");
 
     DialogDriver enter;
-    enter.Then(FormAppears())
-        .Then([&] {
-            ::SetWindowTextW(CaptionEdit(), L"Kept");
-            PostKey(CaptionEdit(), VK_RETURN);
-            return true;
-        });
+    enter.Then(FormAppears()).Then([&] {
+        ::SetWindowTextW(CaptionEdit(), L"Kept");
+        PostKey(CaptionEdit(), VK_RETURN);
+        return true;
+    });
     Configure(1, enter);
     EXPECT_EQ(Stored(1, "Caption"), L"Kept");
 }
@@ -162,12 +163,11 @@ TEST_F(LiveEditingTest, ClosingTheWindowCancels) {
     LoadAndCreate({1});
 
     DialogDriver driver;
-    driver.Then(FormAppears())
-        .Then([&] {
-            Click(WallpaperItem());
-            ::PostMessageW(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return true;
-        });
+    driver.Then(FormAppears()).Then([&] {
+        Click(WallpaperItem());
+        ::PostMessageW(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    });
     Configure(1, driver);
     EXPECT_EQ(Stored(1, "IconMode"), L"0");
 }

@@ -14,11 +14,11 @@ TEST(DialogScaling, LengthsFollowTheScreenDpiRoundedToTheNearestPixel) {
         int length, dpi, expected;
     };
     const Case cases[] = {
-        {427, 96, 427}, {253, 96, 253}, {427, 120, 534},  // 533.75
-        {253, 120, 316},                                  // 316.25
-        {427, 144, 641},                                  // 640.5, half away from zero
-        {145, 192, 290}, {-11, 96, -11}, {-11, 120, -14}, // -13.75
-        {-11, 144, -17},                                  // -16.5
+        {427, 96, 427},  {253, 96, 253}, {427, 120, 534},  // 533.75
+        {253, 120, 316},                                   // 316.25
+        {427, 144, 641},                                   // 640.5, half away from zero
+        {145, 192, 290}, {-11, 96, -11}, {-11, 120, -14},  // -13.75
+        {-11, 144, -17},                                   // -16.5
         {0, 144, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(Scaled(c.length, c.dpi), c.expected) << c.length << " at " << c.dpi;
@@ -57,16 +57,16 @@ TEST(PictureFit, PicturesFillTheBoxProportionallyAndCentred) {
         RECT expected;
     };
     const Case cases[] = {
-        {48, 48, 145, 145, {0, 0, 145, 145}},         // enlarged
-        {512, 512, 145, 145, {0, 0, 145, 145}},       // reduced
-        {200, 100, 145, 145, {0, 36, 145, 108}},      // wide: 72 high, 73 left over
-        {100, 200, 145, 145, {36, 0, 108, 145}},      // tall
-        {60, 30, 145, 145, {0, 36, 145, 108}},        // 145 x 72.5 truncated
-        {1, 1000, 145, 145, {72, 0, 73, 145}},        // a sliver keeps one pixel
-        {300, 100, 100, 50, {0, 8, 100, 41}},         // box not square
-        {0, 10, 145, 145, {0, 0, 0, 0}},              // no picture
-        {10, 10, 0, 145, {0, 0, 0, 0}},               // no box
-        {50000, 50000, 145, 145, {0, 0, 145, 145}},   // no overflow
+        {48, 48, 145, 145, {0, 0, 145, 145}},        // enlarged
+        {512, 512, 145, 145, {0, 0, 145, 145}},      // reduced
+        {200, 100, 145, 145, {0, 36, 145, 108}},     // wide: 72 high, 73 left over
+        {100, 200, 145, 145, {36, 0, 108, 145}},     // tall
+        {60, 30, 145, 145, {0, 36, 145, 108}},       // 145 x 72.5 truncated
+        {1, 1000, 145, 145, {72, 0, 73, 145}},       // a sliver keeps one pixel
+        {300, 100, 100, 50, {0, 8, 100, 41}},        // box not square
+        {0, 10, 145, 145, {0, 0, 0, 0}},             // no picture
+        {10, 10, 0, 145, {0, 0, 0, 0}},              // no box
+        {50000, 50000, 145, 145, {0, 0, 145, 145}},  // no overflow
     };
     for (const Case& c : cases) {
         const RECT at = ProportionalStretchRect(c.pictureWidth, c.pictureHeight, c.boxWidth, c.boxHeight);

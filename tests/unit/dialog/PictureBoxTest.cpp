@@ -89,8 +89,8 @@ TEST_F(PictureBoxTest, AFailedLoadNamesTheFileAndKeepsWhatWasShown) {
 }
 
 TEST_F(PictureBoxTest, OtherWindowsAreLeftAlone) {
-    UniqueWindow other(::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                         nullptr));
+    UniqueWindow other(
+        ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     EXPECT_THROW(LoadPictureInto(other.Get(), L"x.png"), Failure);
     ClearPicture(other.Get());
     EXPECT_FALSE(HasPicture(other.Get()));
