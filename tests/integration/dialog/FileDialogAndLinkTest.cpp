@@ -1,8 +1,11 @@
 // The icon file dialog's preview, the update forum link, and texts outside
 // plain ASCII.
-#include <commdlg.h>  // after windows.h, which it needs
 #include <gtest/gtest.h>
+
+// clang-format off
 #include <windows.h>
+#include <commdlg.h>  // needs windows.h before it
+// clang-format on
 
 #include "SettingsDialogFixture.h"
 
