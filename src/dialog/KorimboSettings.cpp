@@ -151,9 +151,14 @@ HWND TFormSettings::EnsureWindow() {
                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, module_, this);
     if (!window) RaiseWin32Failure("CreateWindowExW");
     window_.Reset(window);
-    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    SetWindowIcons();
-    CreateControls(dpi);
+    try {
+        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        SetWindowIcons();
+        CreateControls(dpi);
+    } catch (...) {
+        window_.Reset();  // no half-made form for next time
+        throw;
+    }
     return window;
 }
 
