@@ -77,8 +77,11 @@ TEST_F(FormLayoutTest, ControlsSitWhereTheyWereDesignedAndKeepTheirPlacesWhenRes
                                        : ChildByClass(form_, control.className);
             ASSERT_NE(window, nullptr) << (control.text ? "" : "edit");
             const RECT at = PlaceInParent(window);
-            const RECT want{AtDpi(control.place.left, dpi), AtDpi(control.place.top, dpi),
-                            AtDpi(control.place.right, dpi), AtDpi(control.place.bottom, dpi)};
+            // Each measure is scaled on its own, as the form scales them.
+            const int left = AtDpi(control.place.left, dpi);
+            const int top = AtDpi(control.place.top, dpi);
+            const RECT want{left, top, left + AtDpi(control.place.right - control.place.left, dpi),
+                            top + AtDpi(control.place.bottom - control.place.top, dpi)};
             EXPECT_TRUE(::EqualRect(&at, &want))
                 << TextOf(window).size() << " " << at.left << "," << at.top << "," << at.right << "," << at.bottom;
         }
@@ -114,8 +117,10 @@ TEST_F(FormLayoutTest, ControlsSitWhereTheyWereDesignedAndKeepTheirPlacesWhenRes
         .Then([&] {
             // The screen shows the form a moment after it has painted.
             if (::GetTickCount() - shownAt < 1000) return false;
-            EXPECT_TRUE(SaveScreenshot(form_, ArtefactFolder() + L"settings-dialog.png"));
-            EXPECT_TRUE(SaveScreenshot(form_, ArtefactFolder() + L"settings-dialog-client.png", false));
+            const std::wstring name =
+                dpi == 96 ? L"settings-dialog" : L"settings-dialog-" + std::to_wstring(dpi) + L"dpi";
+            EXPECT_TRUE(SaveScreenshot(form_, ArtefactFolder() + name + L".png"));
+            EXPECT_TRUE(SaveScreenshot(form_, ArtefactFolder() + name + L"-client.png", false));
 
             // Larger: nothing moves.
             RECT frame{};
@@ -229,6 +234,60 @@ TEST_F(FormLayoutTest, StoredIconModesOutsideTheItemsOpenAsTheGroupShowsThem) {
         Configure(id, driver);
         EXPECT_EQ(Stored(id, "IconMode"), c.storedAfterOk);
     }
+}
+
+// Sets the screen DPI of this test's own prefix for programs started from
+// now on, and puts the previous setting back.
+class PrefixDpi {
+public:
+    explicit PrefixDpi(DWORD dpi) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &key_, nullptr);
+        DWORD size = sizeof previous_;
+        had_ = ::RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous_),
+                                  &size) == ERROR_SUCCESS;
+        ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~PrefixDpi() {
+        if (had_)
+            ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
+                             sizeof previous_);
+        else
+            ::RegDeleteValueW(key_, L"LogPixels");
+        ::RegCloseKey(key_);
+    }
+    PrefixDpi(const PrefixDpi&) = delete;
+    PrefixDpi& operator=(const PrefixDpi&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD previous_ = 0;
+    bool had_ = false;
+};
+
+// The layout tests again, in a second run of this program at 144 DPI: the
+// whole form scales with the screen.
+TEST_F(FormLayoutTest, TheLayoutScalesWithTheScreenDpi) {
+    if (ScreenDpi() != 96) GTEST_SKIP() << "this run is already scaled";
+    const PrefixDpi dpi(144);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_filter=FormLayoutTest.ControlsSit*:FormLayoutTest.FrameFont*"
+                           L":FileDialogAndLinkTest.NonAscii*";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &process));
+    const DWORD waited = ::WaitForSingleObject(process.hProcess, 120000);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    if (waited != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    EXPECT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(exitCode, 0u) << "the layout tests failed at 144 DPI (their output is above)";
 }
 
 }  // namespace
