@@ -4,7 +4,7 @@
 #include <string>
 
 #include "DockHost.h"
-#include "InProcessPlugin.h"
+#include "support/InProcessPlugin.h"
 #include "host/PluginState.h"
 #include "platform/Failure.h"
 #include "platform/UserMessages.h"

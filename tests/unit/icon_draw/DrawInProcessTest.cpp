@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "DockHost.h"
-#include "InProcessPlugin.h"
+#include "support/InProcessPlugin.h"
 #include "icon/IconGeometry.h"
 #include "platform/Failure.h"
 #include "platform/UserMessages.h"

@@ -1,4 +1,4 @@
-// The plug-in's logic linked into this test program, handed to the dock host
+// The plug-in's logic linked into a unit test program, handed to the dock host
 // emulator through the entry points the DLL exports.
 #pragma once
 
