@@ -37,6 +37,7 @@ if [ -L "$WINEPREFIX/dosdevices/z:" ]; then :; fi
 # window is hidden (every dialog and message box). Once per prefix.
 if [ ! -f "$WINEPREFIX/.korimbo-unmanaged" ]; then
   DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+  wineserver --wait  # the callers start a server of their own next
   touch "$WINEPREFIX/.korimbo-unmanaged"
 fi
 touch "$WINEPREFIX/.korimbo-ready"
