@@ -15,7 +15,8 @@ public:
     const std::vector<std::string>& Lines() const { return lines_; }
     // Lines that begin with prefix, in order.
     std::vector<std::string> Matching(const std::string& prefix) const;
-    void Clear() { lines_.clear(); }
+    // Forgets every line and gives their memory back.
+    void Clear() { std::vector<std::string>().swap(lines_); }
 
 private:
     std::vector<std::string> lines_;
