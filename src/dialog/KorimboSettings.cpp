@@ -39,13 +39,13 @@ bool IsExistingFile(const std::wstring& path) {
 }
 
 // A control's place in the form's client area at 96 DPI.
-Box PlaceOnForm(const ControlSpec& spec) {
-    if (spec.insideId == 0) return spec.place;
+Box PlaceOnForm(const ControlSpec& entry) {
+    if (entry.insideId == 0) return entry.place;
     for (const ControlSpec& group : kControls)
-        if (group.id == spec.insideId)
-            return {group.place.left + spec.place.left, group.place.top + spec.place.top, spec.place.width,
-                    spec.place.height};
-    return spec.place;
+        if (group.id == entry.insideId)
+            return {group.place.left + entry.place.left, group.place.top + entry.place.top, entry.place.width,
+                    entry.place.height};
+    return entry.place;
 }
 
 struct NativeKind {
@@ -180,15 +180,15 @@ void TFormSettings::CreateControls(int dpi) {
         return control;
     };
 
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlSpec& entry : kControls) {
         // Every control starts a group of its own, but for the radio items.
-        const DWORD visible = spec.id == kIdImage2 ? 0 : WS_VISIBLE;  // Image2 is hidden at first
-        const Box place = PlaceOnForm(spec);
-        const bool link = spec.kind == ControlKind::Link;
-        HWND control = create(NativeKindOf(spec.kind), spec.text, visible | WS_GROUP, place, spec.id,
+        const DWORD visible = entry.id == kIdImage2 ? 0 : WS_VISIBLE;  // Image2 is hidden at first
+        const Box place = PlaceOnForm(entry);
+        const bool link = entry.kind == ControlKind::Link;
+        HWND control = create(NativeKindOf(entry.kind), entry.text, visible | WS_GROUP, place, entry.id,
                               link ? linkFont_.Get() : font_.Get());
         if (link) FitLabelToText(control, static_cast<HFONT>(linkFont_.Get()));
-        if (spec.kind != ControlKind::RadioGroup) continue;
+        if (entry.kind != ControlKind::RadioGroup) continue;
         const auto count = static_cast<int>(kIconSourceItems.size());
         for (int index = 0; index < count; ++index) {
             const Box item = RadioItemPlace(place, count, index);

@@ -530,21 +530,27 @@ int DockHost::DrawResult::Height() const {
 }
 
 std::vector<uint32_t> DockHost::DrawResult::Pixels() const {
-    const int width = Width();
-    const int height = Height();
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    return ReadArgbPixels(static_cast<Gdiplus::GpBitmap*>(bitmap));
+}
+
+std::vector<uint32_t> ReadArgbPixels(Gdiplus::GpBitmap* bitmap) {
+    UINT width = 0, height = 0;
+    if (!bitmap) return {};
+    Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
+    Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     if (pixels.empty()) return pixels;
-    Gdiplus::GpRect rect(0, 0, width, height);
+    Gdiplus::GpRect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     Gdiplus::BitmapData data{};
-    data.Width = static_cast<UINT>(width);
-    data.Height = static_cast<UINT>(height);
-    data.Stride = width * 4;
+    data.Width = width;
+    data.Height = height;
+    data.Stride = static_cast<INT>(width * 4);
     data.PixelFormat = PixelFormat32bppARGB;
     data.Scan0 = pixels.data();
-    auto* image = static_cast<Gdiplus::GpBitmap*>(bitmap);
-    if (Gdiplus::DllExports::GdipBitmapLockBits(image, &rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+    if (Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &rect,
+                                                Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                                                 PixelFormat32bppARGB, &data) == Gdiplus::Ok)
-        Gdiplus::DllExports::GdipBitmapUnlockBits(image, &data);
+        Gdiplus::DllExports::GdipBitmapUnlockBits(bitmap, &data);
     return pixels;
 }
 

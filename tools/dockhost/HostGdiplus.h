@@ -14,11 +14,16 @@ using std::min;
 
 #include <gdiplus.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dockhost {
 
 // Saves any GDI+ image as PNG with GDI+'s own encoder.
 bool SaveImageAsPng(Gdiplus::GpImage* image, const std::wstring& path);
+
+// The bitmap's pixels as 32bpp ARGB, top-down rows; empty for no bitmap.
+std::vector<uint32_t> ReadArgbPixels(Gdiplus::GpBitmap* bitmap);
 
 }  // namespace dockhost
