@@ -29,9 +29,8 @@ find "$profile" -maxdepth 2 -type l | while read -r link; do
 done
 mkdir -p "$profile/Desktop"
 
-# Wine maps Z: to / and would show the real file system; the tests reach their
-# files through it, but nothing may lead into the real home.
-if [ -L "$WINEPREFIX/dosdevices/z:" ]; then :; fi
+# Wine's Z: drive stays: the tests reach the build tree through it. Nothing
+# in the prefix leads into the real home: HOME is the build tree's.
 # No window manager runs on the virtual display: Wine draws window frames
 # itself instead of waiting up to two seconds for a manager each time a
 # window is hidden (every dialog and message box). Once per prefix.
