@@ -28,12 +28,12 @@ TEST(DialogScaling, EveryControlStaysInsideTheClientAreaAtCommonDpis) {
     for (int dpi : {96, 120, 144, 192}) {
         const int width = Scaled(kClientSize.cx, dpi);
         const int height = Scaled(kClientSize.cy, dpi);
-        for (const ControlSpec& spec : kControls) {
-            if (spec.insideId != 0) continue;
-            const Box at = Scaled(spec.place, dpi);
+        for (const ControlSpec& entry : kControls) {
+            if (entry.insideId != 0) continue;
+            const Box at = Scaled(entry.place, dpi);
             EXPECT_GE(at.left, 0);
-            EXPECT_LE(at.left + at.width, width) << "control " << spec.id << " at " << dpi;
-            EXPECT_LE(at.top + at.height, height) << "control " << spec.id << " at " << dpi;
+            EXPECT_LE(at.left + at.width, width) << "control " << entry.id << " at " << dpi;
+            EXPECT_LE(at.top + at.height, height) << "control " << entry.id << " at " << dpi;
         }
     }
 }
